@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace plant {
+
+// The controller cycle reaches the screen, the journal, the loudspeaker and the
+// dice only through these interfaces. The console implements them over its
+// widgets; tests and the headless runner implement them over plain memory.
+
+enum class JournalColour { Default, Red, Blue };
+
+class JournalOutlet {
+public:
+    virtual ~JournalOutlet() = default;
+    // Appends one entry: the outlet adds the time stamp in front of `body`,
+    // which starts with a blank and uses CR TAB as its line break.
+    virtual void Append(const std::string& body, JournalColour colour) = 0;
+};
+
+class SoundOutlet {
+public:
+    virtual ~SoundOutlet() = default;
+    // Plays a wave file by bare name to its end before returning.
+    virtual void Play(const std::string& file) = 0;
+    // True while the operator's sound switch is on.
+    virtual bool SoundOn() const = 0;
+};
+
+class RandomOutlet {
+public:
+    virtual ~RandomOutlet() = default;
+    // A uniform integer in 0 .. bound-1.
+    virtual int Next(int bound) = 0;
+};
+
+// Pipes coloured by the conveyor feeding them.
+enum class PipeId { Pipe1, Pipe2, Pipe3, Pipe4, Pipe9, PipeTurn1 };
+
+// Level zone of a silo, as its lamps show it.
+enum class LevelZone { UpperAlarm, Maximum, Working, Minimum, LowerAlarm };
+
+// Everything the cycle shows on the diagram and the silo page. The getters
+// return what the screen currently shows, so the cycle can call a setter only
+// when the value differs.
+class DiagramOutlet {
+public:
+    virtual ~DiagramOutlet() = default;
+
+    // Device symbols, by device number 1..18. Valves have Mode and Ungle,
+    // drives Mode and State.
+    virtual int32_t SymbolMode(int dev) const = 0;
+    virtual void SetSymbolMode(int dev, int32_t mode) = 0;
+    virtual int32_t SymbolState(int dev) const = 0;
+    virtual void SetSymbolState(int dev, int32_t state) = 0;
+    virtual int32_t SymbolUngle(int dev) const = 0;
+    virtual void SetSymbolUngle(int dev, int32_t ungle) = 0;
+
+    virtual bool PipeColored(PipeId pipe) const = 0;
+    virtual void SetPipeColored(PipeId pipe, bool colored) = 0;
+
+    // Route list entry r = 1..12: panel colour (0x00BBGGRR, 0xFF00000F is the
+    // face colour), hint text and caption font colour.
+    virtual void SetRouteLook(int r, uint32_t colour, const std::string& hint,
+                              uint32_t fontColour) = 0;
+
+    // Silo indicator set of silo n = 1..4 (ShowTankLevel).
+    virtual void SetTankCaption(int n, const std::string& text) = 0;       // LevelValueN text
+    virtual void SetTankGauge(int n, int percent) = 0;                     // LevelN progress
+    virtual void SetTankFilling(int n, const std::string& text) = 0;      // FillingRN
+    virtual void SetTankMass(int n, const std::string& text) = 0;         // MassaRN
+    // The zone silo n's lamps show (Working while all four are hidden), and a
+    // zone change: lamps, panel colour, zone label text and colour.
+    virtual LevelZone TankZone(int n) const = 0;
+    virtual void ShowTankZone(int n, LevelZone zone) = 0;
+
+    // Totals.
+    virtual void SetTotalStockText(const std::string& text) = 0;  // Sum1_4
+    virtual void SetTotalStockBoard(double tonnes) = 0;           // LEDTablo3.Value
+    virtual void SetThroughputText(const std::string& text) = 0;  // PanelSpeed
+    virtual void SetShippedBoard(double tonnes) = 0;              // LEDTablo1.Value
+};
+
+// The four outlets together, as the controller takes them.
+struct Outlets {
+    DiagramOutlet& diagram;
+    JournalOutlet& journal;
+    SoundOutlet& sound;
+    RandomOutlet& random;
+};
+
+}  // namespace plant

@@ -1,0 +1,7 @@
+#include "plant/Plant.h"
+
+namespace plant {
+
+void FillDefinitions(Plant&) {}  // placeholder
+
+}  // namespace plant

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "plant/Outlets.h"
+#include "plant/Plant.h"
+
+namespace plant {
+
+// What the wagon and temperature timer shows.
+class WagonsOutlet {
+public:
+    virtual ~WagonsOutlet() = default;
+    virtual bool WagonVisible(int w) const = 0;          // Vagon1..Vagon3
+    virtual void SetWagonVisible(int w, bool visible) = 0;
+    virtual void SetSiloColour(int n, uint32_t colour) = 0;  // Silo1..Silo4 Color
+    virtual void SetTemperatureAlarmShown(bool on) = 0;     // TabloTemperature red / grey
+    virtual void SetUnloadingBoard(double tonnes) = 0;       // LEDTablo2.Value
+    virtual void RepaintNow() = 0;  // the whole window, before the alarm sounds
+};
+
+// Random rail-wagon arrivals and departures and silo temperature alarms: one
+// Tick() per second. The random draw (0..199) comes from the random outlet.
+class Wagons {
+public:
+    Wagons(Plant& plant, WagonsOutlet& screen, JournalOutlet& journal, SoundOutlet& sound,
+           RandomOutlet& random);
+
+    void Tick();
+    // 0 idle, 1..3 wagons arriving, 4..6 wagons leaving.
+    int32_t Phase() const { return phase_; }
+
+private:
+    Plant& plant_;
+    WagonsOutlet& screen_;
+    JournalOutlet& journal_;
+    SoundOutlet& sound_;
+    RandomOutlet& random_;
+    int32_t phase_ = 0;
+};
+
+}  // namespace plant
