@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev
     libsimpleini-dev libicu-dev
-    libpulse-dev libsndfile1-dev
+    libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
 )
