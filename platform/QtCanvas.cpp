@@ -1,0 +1,212 @@
+#include "platform/QtCanvas.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPolygon>
+#include <QVector>
+#include <cmath>
+#include <numbers>
+
+#include "platform/QtImage.h"
+#include "platform/SystemColor.h"
+
+namespace platform {
+
+namespace {
+
+// Cosmetic dotted pen: three pixels on, three off.
+const QVector<qreal> kDotPattern = {3.0, 3.0};
+
+// Box X1..X2-1 as Qt's outline rectangle, whose right edge is inclusive.
+QRect OutlineBox(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    return QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)).normalized();
+}
+
+QPolygon ToPolygon(std::span<const Point> points) {
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].X, points[i].Y);
+    return polygon;
+}
+
+// Angle of the ray from the box centre through (x, y), as the parametric
+// angle of the inscribed ellipse in 1/16 degree (Qt's arc unit, y up).
+double RayAngle16(const QRectF& box, double x, double y) {
+    const double rx = std::max(box.width() / 2.0, 0.5);
+    const double ry = std::max(box.height() / 2.0, 0.5);
+    const double dx = (x - box.center().x()) / rx;
+    const double dy = (box.center().y() - y) / ry;
+    if (dx == 0.0 && dy == 0.0) return 0.0;
+    return std::atan2(dy, dx) * 180.0 / std::numbers::pi * 16.0;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, false);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    qfont_ = QFont(QString::fromStdString(font_.Family));
+    qfont_.setPixelSize(font_.PixelHeight);
+    ApplyPen();
+    ApplyBrush();
+}
+
+QtCanvas::~QtCanvas() {
+    painter_.restore();
+}
+
+void QtCanvas::SetPenColor(TColor c) {
+    penColor_ = c;
+    ApplyPen();
+}
+
+void QtCanvas::SetPenWidth(int w) {
+    penWidth_ = w;
+    ApplyPen();
+}
+
+void QtCanvas::SetPenStyle(PenStyle s) {
+    penStyle_ = s;
+    ApplyPen();
+}
+
+void QtCanvas::SetBrushColor(TColor c) {
+    brushColor_ = c;
+    ApplyBrush();
+}
+
+void QtCanvas::SetBrushStyle(BrushStyle s) {
+    brushStyle_ = s;
+    ApplyBrush();
+}
+
+void QtCanvas::ApplyPen() {
+    if (penStyle_ == PenStyle::Clear) {
+        painter_.setPen(Qt::NoPen);
+        return;
+    }
+    // Width 0 paints like width 1, as a GDI pen does.
+    QPen pen(ResolveColor(penColor_), std::max(penWidth_, 1));
+    // A one-pixel line leaves its end point unpainted (flat cap); wide lines
+    // get round ends and joins like a geometric pen.
+    const bool thin = penWidth_ <= 1;
+    pen.setCapStyle(thin ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+    if (penStyle_ == PenStyle::Dot) pen.setDashPattern(kDotPattern);
+    painter_.setPen(pen);
+}
+
+void QtCanvas::ApplyBrush() {
+    if (brushStyle_ == BrushStyle::Clear)
+        painter_.setBrush(Qt::NoBrush);
+    else
+        painter_.setBrush(ResolveColor(brushColor_));
+}
+
+void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    painter_.drawRect(OutlineBox(x1, y1, x2, y2));
+}
+
+void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
+}
+
+void QtCanvas::Polygon(std::span<const Point> points) {
+    if (points.empty()) return;
+    painter_.drawPolygon(ToPolygon(points));
+}
+
+void QtCanvas::Polyline(std::span<const Point> points) {
+    if (points.empty()) return;
+    painter_.drawPolyline(ToPolygon(points));
+    current_ = points.back();
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+    current_ = {x, y};
+}
+
+void QtCanvas::LineTo(int x, int y) {
+    StrokeSegment(current_, {x, y});
+    current_ = {x, y};
+}
+
+void QtCanvas::StrokeSegment(Point from, Point to) {
+    painter_.drawLine(from.X, from.Y, to.X, to.Y);
+}
+
+void QtCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    const QRect box = OutlineBox(x1, y1, x2, y2);
+    const QRectF geometry(box);
+    const double start = RayAngle16(geometry, x3, y3);
+    const double end = RayAngle16(geometry, x4, y4);
+    double span = end - start;
+    // Counter-clockwise from start to end; equal rays give the whole ellipse.
+    while (span <= 0.0) span += 360.0 * 16.0;
+    painter_.drawArc(box, static_cast<int>(std::lround(start)),
+                     static_cast<int>(std::lround(span)));
+}
+
+void QtCanvas::FillRect(const Rect& r) {
+    if (brushStyle_ == BrushStyle::Clear) return;
+    const QRect box = QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
+    painter_.fillRect(box, ResolveColor(brushColor_));
+}
+
+void QtCanvas::SetFont(const FontSpec& font) {
+    font_ = font;
+    qfont_ = QFont(QString::fromStdString(font.Family));
+    qfont_.setPixelSize(std::max(font.PixelHeight, 1));
+    qfont_.setBold(font.Bold);
+    qfont_.setStyleStrategy(QFont::NoAntialias);
+}
+
+void QtCanvas::TextRect(const Rect& box, const std::string& utf8, TextAlign align) {
+    const QRect rect(QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Bottom - 1));
+    if (rect.isEmpty()) return;
+    painter_.save();
+    painter_.setClipRect(rect, Qt::IntersectClip);
+    // An opaque brush fills the box behind the text.
+    if (brushStyle_ == BrushStyle::Solid) painter_.fillRect(rect, ResolveColor(brushColor_));
+    painter_.setFont(qfont_);
+    painter_.setPen(ResolveColor(font_.Color));
+    int flags = Qt::AlignTop | Qt::TextSingleLine;
+    switch (align) {
+        case TextAlign::Left:
+            flags |= Qt::AlignLeft;
+            break;
+        case TextAlign::Center:
+            flags |= Qt::AlignHCenter;
+            break;
+        case TextAlign::Right:
+            flags |= Qt::AlignRight;
+            break;
+    }
+    painter_.drawText(rect, flags, QString::fromStdString(utf8));
+    painter_.restore();
+}
+
+int QtCanvas::TextHeight() const {
+    return QFontMetrics(qfont_).height();
+}
+
+int QtCanvas::TextWidth(const std::string& utf8) const {
+    return QFontMetrics(qfont_).horizontalAdvance(QString::fromStdString(utf8));
+}
+
+void QtCanvas::CopyRect(const Point& dest, const Image& image, const Rect& src) {
+    const auto* qt = dynamic_cast<const QtImage*>(&image);
+    if (qt == nullptr) return;
+    const QRect from(QPoint(src.Left, src.Top), QPoint(src.Right - 1, src.Bottom - 1));
+    if (from.isEmpty()) return;
+    painter_.save();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.drawImage(QPoint(dest.X, dest.Y), qt->image(), from);
+    painter_.restore();
+}
+
+}  // namespace platform

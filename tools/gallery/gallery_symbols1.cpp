@@ -1,0 +1,3 @@
+#include "tools/gallery/Gallery.h"
+
+void AddFirstSymbolSet(Gallery&) {}
