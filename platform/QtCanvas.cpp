@@ -17,11 +17,12 @@ namespace {
 // Cosmetic dotted pen: three pixels on, three off.
 const QVector<qreal> kDotPattern = {3.0, 3.0};
 
-// Box X1..X2-1 as Qt's outline rectangle, whose right edge is inclusive.
+// Box X1..X2-1 as Qt's outline rectangle: Qt strokes x .. x + width, so the
+// width is one less than the GDI extent.
 QRect OutlineBox(int x1, int y1, int x2, int y2) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    return QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)).normalized();
+    return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
 }
 
 QPolygon ToPolygon(std::span<const Point> points) {
@@ -44,7 +45,28 @@ double RayAngle16(const QRectF& box, double x, double y) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
+namespace {
+
+bool Scales(const QPainter& painter) {
+    const QTransform t = painter.deviceTransform();
+    return t.m11() != 1.0 || t.m22() != 1.0 || t.m12() != 0.0 || t.m21() != 0.0;
+}
+
+QPainter& Target(QPainter& outer, QSize size, std::unique_ptr<QImage>& layer,
+                 std::unique_ptr<QPainter>& layerPainter) {
+    if (!size.isValid() || size.isEmpty() || !Scales(outer)) return outer;
+    layer = std::make_unique<QImage>(size, QImage::Format_ARGB32_Premultiplied);
+    layer->fill(Qt::transparent);
+    layerPainter = std::make_unique<QPainter>(layer.get());
+    return *layerPainter;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, QSize logicalSize)
+    : outer_(painter),
+      layerSize_(logicalSize),
+      painter_(Target(painter, logicalSize, layer_, layerPainter_)) {
     painter_.save();
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -57,6 +79,13 @@ QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
 
 QtCanvas::~QtCanvas() {
     painter_.restore();
+    if (!layer_) return;
+    layerPainter_->end();
+    // Nearest-neighbour scaling keeps every logical pixel a sharp block.
+    outer_.save();
+    outer_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    outer_.drawImage(QRect(QPoint(0, 0), layerSize_), *layer_);
+    outer_.restore();
 }
 
 void QtCanvas::SetPenColor(TColor c) {

@@ -1,20 +1,26 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
+#include <memory>
 
 #include "platform/Canvas.h"
 
 namespace platform {
 
 // The drawing model over a QPainter: integer logical pixels, no antialiasing,
-// GDI placement of shapes and lines. Works on any painter, including a widget
-// painter at device pixel ratio 2, where every logical pixel becomes a crisp
-// 2 x 2 block. The painter's state is saved on construction and restored on
-// destruction.
+// GDI placement of shapes and lines. The painter's state is saved on
+// construction and restored on destruction.
+//
+// On a painter that scales (device pixel ratio 2, say) the pixel rules of the
+// drawing model cannot hold on the device grid, so when the caller gives the
+// logical size of the area the canvas draws into a 1:1 layer of that size and
+// lays it onto the painter at destruction, each logical pixel becoming a crisp
+// block of device pixels. Without a size it paints through the scaling.
 class QtCanvas : public Canvas {
 public:
-    explicit QtCanvas(QPainter& painter);
+    explicit QtCanvas(QPainter& painter, QSize logicalSize = QSize());
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -46,7 +52,11 @@ private:
     void ApplyBrush();
     void StrokeSegment(Point from, Point to);
 
-    QPainter& painter_;
+    QPainter& outer_;
+    QSize layerSize_;
+    std::unique_ptr<QImage> layer_;
+    std::unique_ptr<QPainter> layerPainter_;
+    QPainter& painter_;  // the layer's painter, or the outer one
     TColor penColor_ = 0x000000;
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;
