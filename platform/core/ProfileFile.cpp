@@ -1,0 +1,244 @@
+#include "platform/core/ProfileFile.h"
+
+// The parser's default converter needs a header the system package does not
+// ship; the ICU one is linked instead. With narrow UTF-8 text it is never called.
+#define SI_CONVERT_ICU
+#include <SimpleIni.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/core/AtomicFile.h"
+#include "platform/core/ProfileValue.h"
+#include "platform/core/TextEncoding.h"
+
+namespace platform {
+
+namespace {
+
+enum class LineKind { Blank, Comment, Section, Key, Other };
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimLeft(std::string_view line) {
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    return line;
+}
+
+LineKind Classify(std::string_view line) {
+    const std::string_view text = TrimLeft(line);
+    if (text.empty()) return LineKind::Blank;
+    if (text.front() == ';' || text.front() == '#') return LineKind::Comment;
+    if (text.front() == '[') {
+        return text.find(']') != std::string_view::npos ? LineKind::Section : LineKind::Other;
+    }
+    const std::size_t equals = text.find('=');
+    return equals != std::string_view::npos && equals > 0 ? LineKind::Key : LineKind::Other;
+}
+
+// Lines split at CR LF, LF or a lone CR, without their breaks.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// UTF-8 without byte-order mark or NUL characters (a NUL would end the parser's
+// text early and lose everything after it).
+std::string DecodeText(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    std::string text = IsValidUtf8(bytes) ? std::string(bytes) : Cp1251ToUtf8(bytes);
+    std::erase(text, '\0');
+    return text;
+}
+
+std::string SingleLine(std::string_view value) {
+    std::string line(value);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    std::erase(line, '\0');
+    return line;
+}
+
+// The parser writes two blank lines between sections and before some
+// comments; one is enough to read the file.
+std::string CollapseBlankLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\n' && out.size() >= 2 && out.ends_with("\n\n")) continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string_view StripQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+enum class ReadResult { Read, Missing, Failed };
+
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+    // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        return missing ? ReadResult::Missing : ReadResult::Failed;
+    }
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    char buffer[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ok ? ReadResult::Read : ReadResult::Failed;
+}
+
+}  // namespace
+
+struct ProfileFile::Impl {
+    Impl() : ini(/*a_bIsUtf8=*/true, /*a_bMultiKey=*/true, /*a_bMultiLine=*/false) {
+        ini.SetSpaces(false);
+        ini.SetQuotes(false);  // values are kept as written; quotes go on reading
+    }
+    // The key as the file spells it, so that rewriting "mode" keeps it "mode".
+    std::string SpellingInFile(const std::string& section, const std::string& key) const {
+        CSimpleIniA::TNamesDepend keys;
+        if (!ini.GetAllKeys(section.c_str(), keys)) return key;
+        const SI_NoCase<char> less;
+        for (const auto& entry : keys) {
+            if (!less(entry.pItem, key.c_str()) && !less(key.c_str(), entry.pItem)) {
+                return entry.pItem;
+            }
+        }
+        return key;
+    }
+
+    CSimpleIniA ini;
+    // Comments after the last entry: the parser keeps a comment only with the
+    // entry that follows it, so these are kept here and written back last.
+    std::string tail;
+};
+
+ProfileFile::ProfileFile() : impl_(std::make_unique<Impl>()) {}
+ProfileFile::~ProfileFile() = default;
+
+bool ProfileFile::Load(const std::string& path) {
+    std::string bytes;
+    const ReadResult result = ReadWholeFile(path, bytes);
+    Parse(result == ReadResult::Read ? bytes : std::string_view());
+    return result != ReadResult::Failed;
+}
+
+void ProfileFile::Parse(std::string_view bytes) {
+    const std::string text = DecodeText(bytes);
+    const std::vector<std::string_view> lines = SplitLines(text);
+
+    std::size_t entries = 0;  // lines up to and including the last entry
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const LineKind kind = Classify(lines[i]);
+        if (kind == LineKind::Section || kind == LineKind::Key) entries = i + 1;
+    }
+
+    // A line that is neither section, key nor comment would be dropped by the
+    // parser (an unclosed "[" would even swallow the keys after it into a
+    // garbled section): it is kept as a comment instead.
+    std::string head;
+    for (std::size_t i = 0; i < entries; ++i) {
+        if (Classify(lines[i]) == LineKind::Other) head += ';';
+        head.append(lines[i]).append("\n");
+    }
+    std::size_t tailStart = entries;
+    while (tailStart < lines.size() && Classify(lines[tailStart]) == LineKind::Blank) ++tailStart;
+    std::string tail;
+    for (std::size_t i = tailStart; i < lines.size(); ++i) tail.append(lines[i]).append("\n");
+
+    impl_->ini.Reset();
+    impl_->ini.LoadData(head);
+    impl_->tail = std::move(tail);
+}
+
+std::string ProfileFile::Text() const {
+    std::string text;
+    impl_->ini.Save(text, /*a_bAddSignature=*/false);
+    text = CollapseBlankLines(text);
+    if (!impl_->tail.empty()) {
+        if (!text.empty()) text += '\n';
+        text += impl_->tail;
+    }
+    return text;
+}
+
+bool ProfileFile::Save(const std::string& path) const {
+    return WriteFileAtomically(path, Text());
+}
+
+std::optional<std::string> ProfileFile::ReadValue(std::string_view section,
+                                                  std::string_view key) const {
+    const char* value = impl_->ini.GetValue(std::string(section).c_str(), std::string(key).c_str());
+    if (value == nullptr) return std::nullopt;
+    return std::string(Utf8Prefix(StripQuotes(value), kValueLimit));
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    const std::string& fallback) const {
+    return ReadValue(section, key).value_or(fallback);
+}
+
+int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
+                                 int32_t fallback) const {
+    const auto text = ReadValue(section, key);
+    if (!text) return fallback;
+    return ParseProfileInteger(*text).value_or(fallback);
+}
+
+double ProfileFile::ReadReal(std::string_view section, std::string_view key,
+                             double fallback) const {
+    const auto text = ReadValue(section, key);
+    if (!text) return fallback;
+    return ParseProfileReal(*text).value_or(fallback);
+}
+
+void ProfileFile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    const std::string sectionName = SingleLine(section);
+    const std::string keyName = impl_->SpellingInFile(sectionName, SingleLine(key));
+    // Replacing collapses repeated keys into the first one, where it stood.
+    impl_->ini.SetValue(sectionName.c_str(), keyName.c_str(), SingleLine(value).c_str(), nullptr,
+                        /*a_bForceReplace=*/true);
+}
+
+void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void ProfileFile::WriteReal(std::string_view section, std::string_view key, double value,
+                            char decimalSeparator) {
+    WriteString(section, key, FormatProfileReal(value, decimalSeparator));
+}
+
+}  // namespace platform

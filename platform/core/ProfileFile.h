@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// An INI profile: "[Section]" lines and "Key=Value" lines. Sections and keys are
+// found by name, case-insensitively, in any order; where a name repeats, the
+// first one counts. Everything the program does not write itself (other
+// sections and keys, comments) is kept and written back unchanged.
+//
+// Text is held as UTF-8. Input that is not valid UTF-8 is taken as
+// Windows-1251, so files written on a Russian Windows system keep their names.
+class ProfileFile {
+public:
+    // Longest value text a read returns, in characters.
+    static constexpr std::size_t kValueLimit = 2047;
+
+    ProfileFile();
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    // Reads the file at `path`. A missing file gives an empty profile and
+    // counts as success; false means it exists but could not be read.
+    bool Load(const std::string& path);
+    // Replaces the profile with INI text.
+    void Parse(std::string_view bytes);
+    // The profile as UTF-8 INI text.
+    std::string Text() const;
+    // Replaces the file at `path` atomically; on failure it is left as it was.
+    bool Save(const std::string& path) const;
+
+    // The value text of a key (surrounding blanks and one pair of matching
+    // quotes removed, at most kValueLimit characters), or nothing when missing.
+    std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
+    // `fallback` only when the key is missing: an empty value reads as empty.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           const std::string& fallback) const;
+    // `fallback` when the key is missing, empty or not a number.
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
+    double ReadReal(std::string_view section, std::string_view key, double fallback) const;
+
+    // Sets a key, adding the section and key at the end when new. Line breaks
+    // in `value` are written as blanks, as one line cannot hold them.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+    void WriteReal(std::string_view section, std::string_view key, double value,
+                   char decimalSeparator);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform

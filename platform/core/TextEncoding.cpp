@@ -1,0 +1,102 @@
+#include "platform/core/TextEncoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace platform {
+
+namespace {
+
+// Code points of the bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
+constexpr std::array<char32_t, 64> kCp1251Upper = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 0x88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 0x98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // 0xA0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // 0xA8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // 0xB0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // 0xB8
+};
+
+char32_t Cp1251CodePoint(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
+    return kCp1251Upper[byte - 0x80];
+}
+
+// Every code point of the table lies in the BMP, so at most three bytes.
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// Length of the well-formed sequence starting at `pos`, or 0 when it is not one.
+std::size_t SequenceLength(std::string_view s, std::size_t pos) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(s[pos + i]); };
+    const unsigned char lead = at(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char lowest = 0x80, highest = 0xBF;  // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) lowest = 0xA0;   // overlong
+        if (lead == 0xED) highest = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) lowest = 0x90;   // overlong
+        if (lead == 0xF4) highest = 0x8F;  // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (pos + length > s.size()) return 0;
+    if (at(1) < lowest || at(1) > highest) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (!IsContinuation(at(i))) return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = SequenceLength(bytes, pos);
+        if (length == 0) return false;
+        pos += length;
+    }
+    return true;
+}
+
+std::string Cp1251ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) AppendUtf8(out, Cp1251CodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string_view Utf8Prefix(std::string_view text, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t seen = 0; pos < text.size(); ++pos) {
+        if (IsContinuation(static_cast<unsigned char>(text[pos]))) continue;
+        if (seen == count) break;
+        ++seen;
+    }
+    return text.substr(0, pos);
+}
+
+}  // namespace platform
