@@ -1,7 +1,10 @@
 #pragma once
 
+#include "plant/DeviceStage.h"
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
+#include "plant/RouteStage.h"
+#include "plant/SiloStock.h"
 
 namespace plant {
 
@@ -12,7 +15,9 @@ constexpr int kEmulatorIntervalMs = 300;
 // the console's 300 ms timer calls it, tests call it by hand.
 class Controller {
 public:
-    Controller(Plant& plant, Outlets outlets);
+    // `decimalSeparator` is the one the silo texts use: the console passes the
+    // regional setting's, the headless runner and tests '.'.
+    Controller(Plant& plant, Outlets outlets, char decimalSeparator = '.');
 
     // One controller cycle, in this fixed order: silo stock and limit stops,
     // silo indicators, total stock, device stage, route stage, vessel loading,
@@ -20,8 +25,9 @@ public:
     void EmulatorTick();
 
 private:
-    Plant& plant_;
-    Outlets out_;
+    SiloStock silos_;
+    DeviceStage devices_;
+    RouteStage routes_;
 };
 
 }  // namespace plant

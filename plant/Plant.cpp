@@ -1,7 +1,102 @@
 #include "plant/Plant.h"
 
+#include <array>
+
 namespace plant {
 
-void FillDefinitions(Plant&) {}  // placeholder
+namespace {
+
+struct DeviceDefinition {
+    const char* name;
+    int32_t kind;
+    const char* symbol;
+    const char* label;
+};
+
+const std::array<DeviceDefinition, kDeviceCount> kDevices = {{
+    {"Задвижка М1", kKindValve, "Latch_1", "LabelM1"},
+    {"Задвижка М2", kKindValve, "Latch_2", "LabelM2"},
+    {"Задвижка М3", kKindValve, "Latch_3", "LabelM3"},
+    {"Задвижка М4", kKindValve, "Latch_4", "LabelM4"},
+    {"Задвижка М5", kKindValve, "Latch_5", "LabelM5"},
+    {"Задвижка М6", kKindValve, "Latch_6", "LabelM6"},
+    {"Задвижка М7", kKindValve, "Latch_7", "LabelM7"},
+    {"Задвижка М8", kKindValve, "Latch_8", "LabelM8"},
+    {"Вентилятор 2.1", kKindDrive, "Fan1", "LabelF1"},
+    {"Вентилятор 2.2", kKindDrive, "Fan2", "LabelF2"},
+    {"Вентилятор 2.3", kKindDrive, "Fan3", "LabelF3"},
+    {"Вентилятор 2.4", kKindDrive, "Fan4", "LabelF4"},
+    {"Конвейер 3.1", kKindDrive, "Conveyor1", "LabelC1"},
+    {"Конвейер 3.2", kKindDrive, "Conveyor2", "LabelC2"},
+    {"Конвейер 3.3", kKindDrive, "Conveyor3", "LabelC3"},
+    {"Конвейер 3.4", kKindDrive, "Conveyor4", "LabelC4"},
+    {"Конвейер 3.5", kKindDrive, "Conveyor5", "LabelC5"},
+    {"Нория 1.1", kKindDrive, "Noria1", "LabelN1"},
+}};
+
+// Devices of each route in start order; the stop order is the reverse.
+const std::array<std::array<int32_t, kRouteSlots>, kRouteCount> kRouteDevices = {{
+    {15, 14, 2, 0, 0},
+    {15, 14, 4, 0, 0},
+    {15, 14, 6, 0, 0},
+    {15, 14, 8, 0, 0},
+    {1, 13, 18, 16, 17},
+    {3, 13, 18, 16, 17},
+    {5, 13, 18, 16, 17},
+    {7, 13, 18, 16, 17},
+    {1, 13, 18, 16, 0},
+    {3, 13, 18, 16, 0},
+    {5, 13, 18, 16, 0},
+    {7, 13, 18, 16, 0},
+}};
+
+const std::array<double, kSiloCount> kDefaultStock = {15000.0, 4500.0, 11250.0, 7500.0};
+
+}  // namespace
+
+void FillDefinitions(Plant& plant) {
+    for (int i = 1; i <= kDeviceCount; ++i) {
+        const DeviceDefinition& def = kDevices[static_cast<std::size_t>(i - 1)];
+        TDiscret& dev = plant.Dev[i];
+        dev = TDiscret{};
+        dev.Name = def.name;
+        dev.Kind = def.kind;
+        dev.Symbol = def.symbol;
+        dev.NameLabel = def.label;
+    }
+    for (int r = 1; r <= kRouteCount; ++r) {
+        TRoute& route = plant.Route[r];
+        route = TRoute{};
+        route.Panel = "Route" + std::to_string(r);
+        const auto& devices = kRouteDevices[static_cast<std::size_t>(r - 1)];
+        for (int slot = 1; slot <= kRouteSlots; ++slot) {
+            route.Devices[slot] = devices[static_cast<std::size_t>(slot - 1)];
+        }
+    }
+    for (int n = 1; n <= kSiloCount; ++n) {
+        plant.Tank[n] = kDefaultStock[static_cast<std::size_t>(n - 1)];
+        plant.TankOverheat[n] = false;
+    }
+}
+
+const std::string& RouteCaption(int r) {
+    static const std::array<std::string, kRouteCount> captions = {
+        "  1. Погрузка на судно из силоса №1",
+        "  2. Погрузка на судно из силоса №2",
+        "  3. Погрузка на судно из силоса №3",
+        "  4. Погрузка на судно из силоса №4",
+        "  5. Прием зерна из автотранспорта в силос №1",
+        "  6. Прием зерна из автотранспорта в силос №2",
+        "  7. Прием зерна из автотранспорта в силос №3",
+        "  8. Прием зерна из автотранспорта в силос №4",
+        "  9. Прием зерна из ж/д транспорта в силос №1",
+        "10. Прием зерна из ж/д транспорта в силос №2",
+        "11. Прием зерна из ж/д транспорта в силос №3",
+        "12. Прием зерна из ж/д транспорта в силос №4",
+    };
+    static const std::string none;
+    if (r < 1 || r > kRouteCount) return none;
+    return captions[static_cast<std::size_t>(r - 1)];
+}
 
 }  // namespace plant

@@ -1,0 +1,21 @@
+#include "plant/Controller.h"
+
+namespace plant {
+
+Controller::Controller(Plant& plant, Outlets outlets, char decimalSeparator)
+    : silos_(plant, outlets.diagram, outlets.journal, outlets.random, decimalSeparator),
+      devices_(plant, outlets.diagram, outlets.journal),
+      routes_(plant, outlets.diagram, outlets.journal, outlets.sound) {}
+
+void Controller::EmulatorTick() {
+    silos_.MoveGrain();
+    silos_.ShowTankLevels();
+    silos_.ShowTotal();
+    devices_.Run();
+    routes_.Run();
+    silos_.LoadVessel();
+    silos_.ShowShipped();
+    devices_.ColourPipes();
+}
+
+}  // namespace plant

@@ -1,0 +1,211 @@
+#include "plant/DeviceStage.h"
+
+#include <algorithm>
+
+#include "plant/JournalTexts.h"
+
+namespace plant {
+
+namespace {
+
+constexpr int32_t kValveOpenAngle = 90;
+constexpr int32_t kValveStep = 3;
+
+void End(TDiscret& dev) {
+    dev.ActiveCommand = kCmdNone;
+    dev.CommandStep = 0;
+}
+
+// A route's commands run in Remote mode whatever the device's own mode.
+int32_t EffectiveMode(const TDiscret& dev) {
+    return dev.ActiveSource == kSourceRoute ? kModeRemote : dev.Mode;
+}
+
+}  // namespace
+
+DeviceStage::DeviceStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal)
+    : plant_(plant), diagram_(diagram), journal_(journal) {}
+
+void DeviceStage::Run() {
+    for (int i = 1; i <= kDeviceCount; ++i) {
+        TDiscret& dev = plant_.Dev[i];
+        if (dev.Kind == kKindValve) {
+            RefreshValve(i);
+        } else {
+            RefreshDrive(i);
+        }
+        TakeOver(dev);
+        Execute(dev);
+    }
+}
+
+void DeviceStage::Journal(const std::string& body, JournalColour colour) {
+    journal_.Append(body, colour);
+}
+
+// The position follows the angle one tick late; an angle outside 0..90 leaves
+// the position as it was.
+void DeviceStage::RefreshValve(int i) {
+    TDiscret& dev = plant_.Dev[i];
+    if (dev.Ungle == kValveOpenAngle && dev.State != kStateOpen) {
+        dev.State = kStateOpen;
+        Journal(StateChangeText(dev.Name, DeviceEvent::Opened));
+    } else if (dev.Ungle > 0 && dev.Ungle < kValveOpenAngle && dev.State != kStateIntermediate) {
+        dev.State = kStateIntermediate;
+        Journal(StateChangeText(dev.Name, DeviceEvent::Intermediate));
+    } else if (dev.Ungle == 0 && dev.State != kStateClosed) {
+        dev.State = kStateClosed;
+        Journal(StateChangeText(dev.Name, DeviceEvent::Closed));
+    }
+    if (diagram_.SymbolMode(i) != dev.Mode) diagram_.SetSymbolMode(i, dev.Mode);
+    if (diagram_.SymbolUngle(i) != dev.Ungle) diagram_.SetSymbolUngle(i, dev.Ungle);
+}
+
+void DeviceStage::RefreshDrive(int i) {
+    const TDiscret& dev = plant_.Dev[i];
+    if (diagram_.SymbolMode(i) != dev.Mode) diagram_.SetSymbolMode(i, dev.Mode);
+    if (diagram_.SymbolState(i) != dev.State) diagram_.SetSymbolState(i, dev.State);
+}
+
+// A motion command replaces a running motion command at once; a service
+// command waits until the device is idle, and nothing replaces it.
+void DeviceStage::TakeOver(TDiscret& dev) {
+    if (dev.Command == kCmdNone) return;
+    const bool idle = dev.ActiveCommand == kCmdNone;
+    const bool motionOverMotion =
+        dev.ActiveCommand < kFirstServiceCommand && dev.Command < kFirstServiceCommand;
+    if (!idle && !motionOverMotion) return;
+    dev.ActiveCommand = dev.Command;
+    dev.ActiveSource = dev.CommandSource;
+    dev.CommandStep = 0;
+    dev.Command = kCmdNone;
+    dev.CommandSource = kSourceOperator;
+}
+
+void DeviceStage::Execute(TDiscret& dev) {
+    switch (dev.ActiveCommand) {
+        case kCmdNone:
+            return;
+        case kCmdOpen:
+        case kCmdClose:
+        case kCmdStop:
+            ExecuteMotion(dev);
+            return;
+        case kCmdReset:
+            Journal(CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
+            dev.ErrorText.clear();
+            End(dev);
+            return;
+        case kCmdLocal:
+            SetMode(dev, kModeLocal);
+            return;
+        case kCmdRemote:
+            SetMode(dev, kModeRemote);
+            return;
+        case kCmdAuto:
+            SetMode(dev, kModeAuto);
+            return;
+        case kCmdRepair:
+            SetMode(dev, kModeRepair);
+            return;
+        default:
+            // A code no panel or route posts: drop it rather than let it block
+            // the device's service commands for ever.
+            End(dev);
+            return;
+    }
+}
+
+void DeviceStage::SetMode(TDiscret& dev, int32_t mode) {
+    if (dev.Mode != mode) {
+        Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
+        dev.Mode = mode;
+        Journal(ModeSetText(dev.Name, mode));
+    }
+    End(dev);
+}
+
+void DeviceStage::ExecuteMotion(TDiscret& dev) {
+    const int32_t mode = EffectiveMode(dev);
+    if (mode != kModeRemote) {
+        // Refused in Local, Auto and Repair mode; a mode outside the known four
+        // (only from an edited state file) refuses without a text of its own.
+        if (mode == kModeLocal || mode == kModeAuto || mode == kModeRepair) {
+            Journal(RefusalText(dev.Name, mode), JournalColour::Blue);
+        }
+        End(dev);
+        return;
+    }
+    if (dev.CommandStep == 0) {
+        if (dev.ActiveCommand != kCmdStop || dev.Kind == kKindValve) {
+            Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
+        }
+        if (dev.ActiveCommand == kCmdStop) {
+            End(dev);  // the valve stays at its angle, the drive in its state
+        } else {
+            dev.CommandStep = 1;
+        }
+        return;
+    }
+    if (dev.Kind == kKindValve) {
+        StepValve(dev);
+    } else {
+        StepDrive(dev);
+    }
+}
+
+// Travel is clamped to 0..90 so that an angle that is not a multiple of 3 (a
+// saved one) ends fully open or closed instead of overshooting to an angle that
+// no position matches.
+void DeviceStage::StepValve(TDiscret& dev) {
+    if (dev.ActiveCommand == kCmdOpen) {
+        if (dev.Ungle < kValveOpenAngle) {
+            dev.Ungle = std::min(dev.Ungle + kValveStep, kValveOpenAngle);
+        } else {
+            End(dev);
+        }
+    } else {
+        if (dev.Ungle > 0) {
+            dev.Ungle = std::max(dev.Ungle - kValveStep, 0);
+        } else {
+            End(dev);
+        }
+    }
+}
+
+// Run -> Acceleration -> Stop and back, one state per tick. A state outside the
+// three known ones (only from an edited state file) first goes to Acceleration.
+void DeviceStage::StepDrive(TDiscret& dev) {
+    if (dev.ActiveCommand == kCmdOpen) {
+        if (dev.State == kStateRun) {
+            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOn));
+            End(dev);
+        } else {
+            dev.State = dev.State == kStateAcceleration ? kStateRun : kStateAcceleration;
+        }
+    } else {
+        if (dev.State == kStateStop) {
+            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOff));
+            End(dev);
+        } else {
+            dev.State = dev.State == kStateAcceleration ? kStateStop : kStateAcceleration;
+        }
+    }
+}
+
+void DeviceStage::ColourPipe(PipeId pipe, bool colored) {
+    if (diagram_.PipeColored(pipe) != colored) diagram_.SetPipeColored(pipe, colored);
+}
+
+// A pipe shows grain while the conveyor feeding it is not stopped.
+void DeviceStage::ColourPipes() {
+    auto moving = [this](int dev) { return plant_.Dev[dev].State != kStateStop; };
+    ColourPipe(PipeId::Pipe2, moving(14));
+    ColourPipe(PipeId::Pipe1, moving(15));
+    ColourPipe(PipeId::Pipe4, moving(15));
+    ColourPipe(PipeId::PipeTurn1, moving(15));
+    ColourPipe(PipeId::Pipe9, moving(16));
+    ColourPipe(PipeId::Pipe3, moving(17));
+}
+
+}  // namespace plant

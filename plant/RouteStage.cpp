@@ -1,0 +1,235 @@
+#include "plant/RouteStage.h"
+
+#include <string>
+
+#include "plant/JournalTexts.h"
+#include "plant/RouteLook.h"
+
+namespace plant {
+
+namespace {
+
+constexpr int kShippingFirst = 1, kShippingLast = 4;
+constexpr int kIntakeFirst = 5, kIntakeLast = 12;
+
+constexpr uint32_t Bit(int r) {
+    return uint32_t{1} << (r - 1);
+}
+
+constexpr uint32_t Range(int first, int last) {
+    uint32_t bits = 0;
+    for (int r = first; r <= last; ++r) bits |= Bit(r);
+    return bits;
+}
+
+}  // namespace
+
+RouteStage::RouteStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal,
+                       SoundOutlet& sound)
+    : plant_(plant), diagram_(diagram), journal_(journal), sound_(sound) {}
+
+// A shipping route forbids the other shipping routes and both intake routes into
+// its own silo; an intake route forbids the other intake routes and the shipping
+// route from its own silo.
+uint32_t RouteStage::ForbiddenBy(int r) {
+    if (r >= kShippingFirst && r <= kShippingLast) {
+        return (Range(kShippingFirst, kShippingLast) & ~Bit(r)) | Bit(r + 4) | Bit(r + 8);
+    }
+    if (r >= kIntakeFirst && r <= kIntakeLast) {
+        return (Range(kIntakeFirst, kIntakeLast) & ~Bit(r)) | Bit(1 + (r - 1) % 4);
+    }
+    return 0;
+}
+
+void RouteStage::Run() {
+    UpdatePermissions();
+    forbiddenThisPass_ = 0;
+    for (int r = 1; r <= kRouteCount; ++r) {
+        RefreshLook(r);
+        TakeCommand(r);
+        StepSequence(r);
+    }
+}
+
+void RouteStage::UpdatePermissions() {
+    uint32_t forbidden = 0;
+    for (int r = 1; r <= kRouteCount; ++r) {
+        if (plant_.Route[r].State != kRouteStopped) forbidden |= ForbiddenBy(r);
+    }
+    for (int r = 1; r <= kRouteCount; ++r) plant_.Route[r].Permitted = (forbidden & Bit(r)) == 0;
+}
+
+// The list shows the state as it was before this tick's command, so a change
+// appears one tick after it happens.
+void RouteStage::RefreshLook(int r) {
+    const TRoute& route = plant_.Route[r];
+    ShownLook& shown = shown_[static_cast<std::size_t>(r - 1)];
+    if (shown.valid && shown.state == route.State && shown.permitted == route.Permitted) return;
+    diagram_.SetRouteLook(r, RoutePanelColour(route.State), RouteHint(route.State, route.Permitted),
+                          RouteFontColour(route.Permitted));
+    shown = {true, route.State, route.Permitted};
+}
+
+// A start is taken only by a stopped route that no active route forbids (also
+// one that became active earlier in this tick), and a stop only by a running
+// route. A command can arrive stale: the route list checks the route when it
+// is clicked, but the controller runs on while the confirmation question is
+// open, and the list shows a new prohibition only a tick late. Without the
+// check two routes could drive the same conveyors, or a stale stop could pull
+// devices out from under another route.
+void RouteStage::TakeCommand(int r) {
+    TRoute& route = plant_.Route[r];
+    if (route.Command == kRouteCmdStart) {
+        route.Command = 0;
+        if (route.State != kRouteStopped) return;
+        if (!route.Permitted || (forbiddenThisPass_ & Bit(r)) != 0) {
+            journal_.Append(RouteStartRefusedText(r), JournalColour::Blue);
+            return;
+        }
+        route.State = kRouteStarting;
+        route.Step = kStepToAuto;
+        route.Position = 1;
+        forbiddenThisPass_ |= ForbiddenBy(r);
+        journal_.Append(RouteCommandText(r, true), JournalColour::Blue);
+        PlayAnnouncement(r, "RouteStart.wav");
+    } else if (route.Command == kRouteCmdStop) {
+        route.Command = 0;
+        if (route.State != kRouteRunning) return;
+        route.State = kRouteStopping;
+        route.Step = kStepSwitchOff;
+        route.Position = kRouteSlots;
+        journal_.Append(RouteCommandText(r, false), JournalColour::Blue);
+        PlayAnnouncement(r, "RouteStop.wav");
+    }
+}
+
+void RouteStage::PlayAnnouncement(int r, const char* what) {
+    sound_.Play("Bell.wav");
+    sound_.Play(what);
+    sound_.Play("Route_" + std::to_string(r) + ".wav");
+}
+
+// The device at the route's position; 0 when the slot is empty or the position
+// lies outside the table (a step resumed from a saved state has position 0).
+int RouteStage::DeviceAt(const TRoute& route) const {
+    if (!OneBased<int32_t, kRouteSlots>::Contains(route.Position)) return 0;
+    const int32_t d = route.Devices[route.Position];
+    return OneBased<TDiscret, kDeviceCount>::Contains(d) ? d : 0;
+}
+
+void RouteStage::Post(int device, int32_t command) {
+    TDiscret& dev = plant_.Dev[device];
+    dev.Command = command;
+    dev.CommandSource = kSourceRoute;
+}
+
+void RouteStage::StepSequence(int r) {
+    TRoute& route = plant_.Route[r];
+    if (route.Step >= kStepToAuto && route.Step <= kStepStarted) {
+        StartSequenceStep(r, route);
+    } else if (route.Step >= kStepSwitchOff && route.Step <= kStepNextOff) {
+        StopSequenceStep(r, route);
+    }
+}
+
+// Devices are started in their list order, each after the previous one runs or
+// is open. Where no device is addressed there is nothing left to start.
+void RouteStage::StartSequenceStep(int r, TRoute& route) {
+    const int d = DeviceAt(route);
+    switch (route.Step) {
+        case kStepToAuto:
+            if (d != 0) {
+                Post(d, kCmdAuto);
+                route.Step = kStepSwitchOn;
+            } else {
+                route.Step = kStepStarted;
+            }
+            break;
+        case kStepSwitchOn:
+            if (d != 0) {
+                Post(d, kCmdOpen);
+                route.Step = kStepAwaitOn;
+            } else {
+                route.Step = kStepStarted;
+            }
+            break;
+        case kStepAwaitOn:
+            if (d == 0) {
+                route.Step = kStepStarted;
+            } else if (plant_.Dev[d].State == kStateOpen) {
+                route.Step = kStepNextOn;
+            }
+            break;
+        case kStepNextOn:
+            ++route.Position;
+            route.Step = kStepToAuto;
+            break;
+        case kStepStarted:
+            route.Step = kStepIdle;
+            route.Position = 0;
+            route.State = kRouteRunning;
+            journal_.Append(RouteResultText(r, true), JournalColour::Blue);
+            sound_.Play("RouteStarted.wav");
+            break;
+        default:
+            break;
+    }
+}
+
+// Devices are stopped in reverse order, each after the later one has stopped or
+// closed, and handed back in Remote mode. Where no device is left the stop ends.
+void RouteStage::StopSequenceStep(int r, TRoute& route) {
+    switch (route.Step) {
+        case kStepSwitchOff: {
+            if (route.Position > kRouteSlots) route.Position = kRouteSlots;
+            while (route.Position > 0 && DeviceAt(route) == 0) --route.Position;
+            const int d = DeviceAt(route);
+            if (d == 0) {
+                FinishStop(r, route);
+            } else {
+                Post(d, kCmdClose);
+                route.Step = kStepAwaitOff;
+            }
+            break;
+        }
+        case kStepAwaitOff: {
+            const int d = DeviceAt(route);
+            if (d == 0) {
+                FinishStop(r, route);
+            } else if (plant_.Dev[d].State == kStateClosed) {
+                route.Step = kStepToRemote;
+            }
+            break;
+        }
+        case kStepToRemote: {
+            const int d = DeviceAt(route);
+            if (d == 0) {
+                FinishStop(r, route);
+            } else {
+                Post(d, kCmdRemote);
+                route.Step = kStepNextOff;
+            }
+            break;
+        }
+        case kStepNextOff:
+            --route.Position;
+            if (route.Position > 0) {
+                route.Step = kStepSwitchOff;
+            } else {
+                FinishStop(r, route);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void RouteStage::FinishStop(int r, TRoute& route) {
+    route.Step = kStepIdle;
+    route.Position = 0;
+    route.State = kRouteStopped;
+    journal_.Append(RouteResultText(r, false), JournalColour::Blue);
+    sound_.Play("RouteStoped.wav");
+}
+
+}  // namespace plant

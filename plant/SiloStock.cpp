@@ -1,0 +1,123 @@
+#include "plant/SiloStock.h"
+
+#include <string>
+
+#include "plant/Controller.h"
+#include "plant/JournalTexts.h"
+#include "plant/SiloZones.h"
+#include "platform/core/NumberFormat.h"
+#include "platform/core/Rounding.h"
+
+namespace plant {
+
+namespace {
+
+constexpr int kFillingPrecision = 5;
+constexpr int kMassPrecision = 6;
+constexpr int kShownDecimals = 1;
+constexpr int kVesselConveyor = 15;  // "Конвейер 3.3" discharges onto the vessel
+
+// The integer text of a number rounded halves to even.
+std::string RoundedText(long double value) {
+    return std::to_string(platform::RoundHalfEven(value));
+}
+
+}  // namespace
+
+SiloStock::SiloStock(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal,
+                     RandomOutlet& random, char decimalSeparator)
+    : plant_(plant),
+      diagram_(diagram),
+      journal_(journal),
+      random_(random),
+      separator_(decimalSeparator) {}
+
+// Route n ships from silo n, routes n+4 and n+8 fill it. Only the route's
+// state counts, not its devices'. The stop is taken by this tick's route stage.
+void SiloStock::MoveGrain() {
+    for (int n = 1; n <= kSiloCount; ++n) {
+        double& stock = plant_.Tank[n];
+        if (plant_.Route[n].State == kRouteRunning) {
+            stock -= kOutflowPerTick;
+            if (stock < kMinimumLimit) plant_.Route[n].Command = kRouteCmdStop;
+        }
+        for (int intake : {n + 4, n + 8}) {
+            if (plant_.Route[intake].State == kRouteRunning) {
+                stock += kInflowPerTick;
+                if (stock > kMaximumLimit) plant_.Route[intake].Command = kRouteCmdStop;
+            }
+        }
+    }
+}
+
+void SiloStock::ShowTankLevels() {
+    for (int n = 1; n <= kSiloCount; ++n) ShowTankLevel(n);
+}
+
+void SiloStock::ShowTankLevel(int n) {
+    const double stock = plant_.Tank[n];
+    Shown& shown = shownStock_[static_cast<std::size_t>(n - 1)];
+    if (shown.Differs(stock)) {
+        // Multiplying first keeps exact halves exact (75 t is 0.5 %).
+        const long double percent = static_cast<long double>(stock) * 100.0L / kTankCapacity;
+        diagram_.SetTankCaption(n, RoundedText(stock));
+        diagram_.SetTankGauge(n, static_cast<int>(platform::RoundHalfEven(percent)));
+        diagram_.SetTankFilling(
+            n, platform::FormatFixed(percent, kFillingPrecision, kShownDecimals, separator_) + "%");
+        diagram_.SetTankMass(
+            n, platform::FormatFixed(stock, kMassPrecision, kShownDecimals, separator_));
+        shown.Set(stock);
+    }
+    ShowZone(n, stock);
+}
+
+// The lamps remember the zone: one entry per zone change, none while the silo
+// stays in its zone, and the first tick reports every silo outside the working
+// zone.
+void SiloStock::ShowZone(int n, double stock) {
+    const LevelZone zone = ZoneOfStock(stock);
+    if (diagram_.TankZone(n) == zone) return;
+    diagram_.ShowTankZone(n, zone);
+    journal_.Append(LevelZoneText(n, zone), ZoneJournalColour(zone));
+}
+
+void SiloStock::ShowTotal() {
+    double total = 0.0;
+    for (int n = 1; n <= kSiloCount; ++n) total += plant_.Tank[n];
+    if (!shownTotal_.Differs(total)) return;
+    diagram_.SetTotalStockText(
+        platform::FormatFixed(total, kMassPrecision, kShownDecimals, separator_));
+    diagram_.SetTotalStockBoard(total);
+    shownTotal_.Set(total);
+}
+
+// The vessel takes grain while a shipping route runs or while conveyor 3.3 runs
+// on its own; the throughput shown jitters by a random -2..+2 t/h.
+void SiloStock::LoadVessel() {
+    bool loading = plant_.Dev[kVesselConveyor].State == kStateRun;
+    for (int r = 1; r <= kSiloCount; ++r)
+        loading = loading || plant_.Route[r].State == kRouteRunning;
+    if (!loading) {
+        SetThroughput(0);
+        return;
+    }
+    plant_.ShippingMassa += kOutflowPerTick;
+    const int jitter = random_.Next(5);
+    const double perHour = jitter + kOutflowPerTick / kEmulatorIntervalMs * 3600000.0 - 2;
+    SetThroughput(platform::RoundHalfEven(perHour));
+}
+
+void SiloStock::SetThroughput(int64_t tonnesPerHour) {
+    if (throughputShown_ && shownThroughput_ == tonnesPerHour) return;
+    diagram_.SetThroughputText(std::to_string(tonnesPerHour));
+    throughputShown_ = true;
+    shownThroughput_ = tonnesPerHour;
+}
+
+void SiloStock::ShowShipped() {
+    if (!shownShipped_.Differs(plant_.ShippingMassa)) return;
+    diagram_.SetShippedBoard(plant_.ShippingMassa);
+    shownShipped_.Set(plant_.ShippingMassa);
+}
+
+}  // namespace plant
