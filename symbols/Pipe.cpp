@@ -1,0 +1,65 @@
+#include "symbols/Pipe.h"
+
+#include "symbols/PipeShading.h"
+
+namespace symbols {
+
+TPipe::TPipe(QWidget* parent) : TGraphicControl(parent) {
+    resize(50, 10);
+}
+
+void TPipe::setDiameter(int diameter) {
+    diameter_ = diameter;
+    Invalidate();
+}
+
+void TPipe::setOpientation(TPipeOrientation orientation) {
+    orientation_ = orientation;
+    Invalidate();
+}
+
+void TPipe::setColor(TColor color) {
+    color_ = color;
+    Invalidate();
+}
+
+void TPipe::setColored(bool colored) {
+    colored_ = colored;
+    Invalidate();
+}
+
+void TPipe::fitToDiameter(int diameter) {
+    if (orientation_ == TPipeOrientation::poVertical)
+        SetWidth(diameter);
+    else
+        SetHeight(diameter);
+}
+
+void TPipe::Paint(platform::Canvas& canvas) {
+    const int diameter = UsableDiameter(diameter_);
+    fitToDiameter(diameter);
+
+    // The cross dimension is the diameter whether or not the resize has landed yet.
+    const bool vertical = orientation_ == TPipeOrientation::poVertical;
+    const int w = vertical ? diameter : width();
+    const int h = vertical ? height() : diameter;
+
+    const TColor wall = colored_ ? color_ : clBlack;
+    ShadePipe(canvas, wall, diameter, [&](int k) { drawWallStrokes(canvas, k, w, h); });
+}
+
+void TPipe::drawWallStrokes(platform::Canvas& canvas, int k, int w, int h) const {
+    if (orientation_ == TPipeOrientation::poVertical) {
+        canvas.MoveTo(k, 0);
+        canvas.LineTo(k, h);
+        canvas.MoveTo(w - k, 0);
+        canvas.LineTo(w - k, h);
+    } else {
+        canvas.MoveTo(0, k);
+        canvas.LineTo(w, k);
+        canvas.MoveTo(0, h - k);
+        canvas.LineTo(w, h - k);
+    }
+}
+
+}  // namespace symbols
