@@ -15,7 +15,7 @@ TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
 
 void TGraphicControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    platform::QtCanvas canvas(painter);
+    platform::QtCanvas canvas(painter, size());
     Paint(canvas);
 }
 

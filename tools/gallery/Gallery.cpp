@@ -14,7 +14,9 @@ constexpr QRgb kSheet = 0xFFFFFFFF;
 constexpr QRgb kFormFace = 0xFFD4D0C8;
 
 QImage Snapshot(QWidget& widget, qreal ratio) {
-    QImage image(widget.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    // A symbol of no area still gets a one-pixel cell.
+    const QSize size = widget.size().expandedTo(QSize(1, 1));
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(QColor::fromRgba(kFormFace));
     widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);

@@ -1,0 +1,102 @@
+#include "symbols/Conveyor.h"
+
+#include <algorithm>
+#include <array>
+
+#include "symbols/ConveyorGeometry.h"
+
+namespace symbols {
+
+using platform::BrushStyle;
+using platform::PenStyle;
+using platform::Point;
+
+TConveyor::TConveyor(QWidget* parent)
+    : TDriveSymbol(parent, FlashGroup::FreeRunning, TFlashRate::frMedium, 0x96D296) {
+    resize(120, 90);
+}
+
+void TConveyor::setOpientation(TConveyorOrientation o) {
+    opientation_ = o;
+    Invalidate();
+}
+
+void TConveyor::FlashTimerTick() {
+    FlipFlash();
+    FlipBlink();
+    Invalidate();
+}
+
+int TConveyor::MaxHeight(int width) {
+    return std::max(0, Trunc((width - 10) * 0.5333L));
+}
+
+void TConveyor::Paint(platform::Canvas& canvas) {
+    // A taller conveyor is cut down; a lower one keeps its height.
+    SetHeight(std::min(height(), MaxHeight(width())));
+    const int w = width();
+    const int h = height();
+    const ConveyorGeometry g = ConveyorGeometry::For(w, h);
+    const int d = g.rollerDiameter;
+
+    // Mode frame, no fill: the diagram shows through.
+    canvas.SetPenStyle(PenStyle::Solid);
+    canvas.SetPenWidth(3);
+    canvas.SetPenColor(CurrentModeColor());
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.Rectangle(0, 0, w, h);
+
+    // Rollers in the state colour, or the flash colour while in alarm.
+    canvas.SetPenColor(clBlack);
+    canvas.SetBrushStyle(BrushStyle::Solid);
+    canvas.SetBrushColor(Alarm() ? FlashColor() : CurrentStateColor());
+    for (const int x : g.rollerLefts) canvas.Ellipse(x, h - 5 - d, x + d, h - 5);
+
+    // Belt: upper and lower run between the centres of the end rollers.
+    canvas.SetPenWidth(2);
+    canvas.MoveTo(d / 2 + 5, h - 5 - d);
+    canvas.LineTo(w - d / 2 - 5, h - 5 - d);
+    canvas.MoveTo(d / 2 + 5, h - 5);
+    canvas.LineTo(w - d / 2 - 5, h - 5);
+
+    // Direction arrows above the belt.
+    for (const int x : g.arrowLefts) DrawArrow(canvas, x);
+}
+
+void TConveyor::DrawArrow(platform::Canvas& canvas, int x) {
+    // Outside Run the arrow is drawn with neither pen nor fill: it leaves no mark.
+    canvas.SetPenWidth(1);
+    if (State() == TState::Run) {
+        canvas.SetPenStyle(PenStyle::Solid);
+        canvas.SetPenColor(clGreen);
+        canvas.SetBrushStyle(BrushStyle::Solid);
+        canvas.SetBrushColor(BlinkColor());
+    } else {
+        canvas.SetPenStyle(PenStyle::Clear);
+        canvas.SetBrushStyle(BrushStyle::Clear);
+    }
+    const int h = height();
+    const auto y = [h](long double factor) { return Scale(factor, h); };
+    // A 20-pixel shaft and a 10-pixel head pointing in the travel direction.
+    std::array<Point, 7> arrow;
+    if (opientation_ == TConveyorOrientation::coRight) {
+        arrow = {{{x, y(0.2L)},
+                  {x + 20, y(0.2L)},
+                  {x + 20, y(0.1L)},
+                  {x + 30, y(0.25L)},
+                  {x + 20, y(0.4L)},
+                  {x + 20, y(0.3L)},
+                  {x, y(0.3L)}}};
+    } else {
+        arrow = {{{x + 30, y(0.2L)},
+                  {x + 10, y(0.2L)},
+                  {x + 10, y(0.1L)},
+                  {x, y(0.25L)},
+                  {x + 10, y(0.4L)},
+                  {x + 10, y(0.3L)},
+                  {x + 30, y(0.3L)}}};
+    }
+    canvas.Polygon(arrow);
+}
+
+}  // namespace symbols

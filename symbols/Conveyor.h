@@ -1,0 +1,39 @@
+#pragma once
+
+#include "symbols/DriveSymbol.h"
+
+namespace symbols {
+
+// A belt conveyor seen from the side: rollers along the bottom edge in the
+// state colour (the flash colour while in alarm), the upper and lower belt
+// runs, and arrows in the travel direction that blink while the drive runs.
+// The frame shows the mode; the background is left as it is.
+class TConveyor : public TDriveSymbol {
+    Q_OBJECT
+    Q_PROPERTY(
+        symbols::TConveyor::TConveyorOrientation Opientation READ Opientation WRITE setOpientation)
+
+public:
+    // Travel direction of the belt.
+    enum class TConveyorOrientation : uint8_t { coLeft, coRight };
+    Q_ENUM(TConveyorOrientation)
+
+    explicit TConveyor(QWidget* parent = nullptr);
+
+    TConveyorOrientation Opientation() const { return opientation_; }
+    void setOpientation(TConveyorOrientation o);
+
+    void Paint(platform::Canvas& canvas) override;
+    void FlashTimerTick() override;
+
+    // The tallest conveyor of a given length: Trunc((W - 10) x 0.5333), and
+    // never below 0 (a conveyor shorter than 10 pixels is flat).
+    static int MaxHeight(int width);
+
+private:
+    void DrawArrow(platform::Canvas& canvas, int x);
+
+    TConveyorOrientation opientation_ = TConveyorOrientation::coRight;
+};
+
+}  // namespace symbols

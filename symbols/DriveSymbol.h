@@ -1,0 +1,47 @@
+#pragma once
+
+#include "symbols/DeviceSymbol.h"
+
+namespace symbols {
+
+// A device symbol of a motor drive (pump, conveyor, bucket elevator): adds the
+// drive state with its three indicator colours, and the run blink that the
+// free-running symbols show while the drive runs.
+class TDriveSymbol : public TDeviceSymbol {
+    Q_OBJECT
+    Q_PROPERTY(symbols::TState State READ State WRITE setState)
+    Q_PROPERTY(platform::TColor ColorRun READ ColorRun WRITE setColorRun)
+    Q_PROPERTY(platform::TColor ColorAccelerate READ ColorAccelerate WRITE setColorAccelerate)
+    Q_PROPERTY(platform::TColor ColorStop READ ColorStop WRITE setColorStop)
+
+public:
+    TState State() const { return state_; }
+    void setState(TState state);
+    TColor ColorRun() const { return colorRun_; }
+    void setColorRun(TColor c);
+    TColor ColorAccelerate() const { return colorAccelerate_; }
+    void setColorAccelerate(TColor c);
+    TColor ColorStop() const { return colorStop_; }
+    void setColorStop(TColor c);
+
+    // The indicator colour that the current state selects.
+    TColor CurrentStateColor() const;
+
+    // clBtnFace, alternating with ColorRun on each tick while the drive runs.
+    TColor BlinkColor() const { return blinkColor_; }
+
+protected:
+    TDriveSymbol(QWidget* parent, FlashGroup group, TFlashRate rate, TColor colorRun);
+
+    // Blink step of the free-running group.
+    void FlipBlink();
+
+private:
+    TState state_ = TState::Stop;
+    TColor colorRun_;
+    TColor colorAccelerate_ = clYellow;
+    TColor colorStop_ = clSilver;
+    TColor blinkColor_ = clBtnFace;
+};
+
+}  // namespace symbols
