@@ -2,10 +2,7 @@
 
 #include <QLocale>
 #include <QPaintEvent>
-#include <QPainter>
 #include <algorithm>
-
-#include "platform/QtCanvas.h"
 
 namespace symbols {
 
@@ -209,8 +206,15 @@ QRegion TLEDTablo::cellRegion(int p) {
 // --- Drawing ----------------------------------------------------------------
 
 void TLEDTablo::Paint(platform::Canvas& canvas) {
-    drawBackground(canvas);
-    Render(canvas);
+    const std::vector<uint8_t> masks = layoutCells();
+    const Drawn look = currentLook(masks);
+    // A new value alone redraws its cells over themselves, and of those only
+    // the ones that change while the pens and fills are the same as before.
+    const bool same =
+        cellsOnly_ && drawn_.valid && drawn_.pens == look.pens && drawn_.brushes == look.brushes;
+    if (!cellsOnly_) drawBackground(canvas);
+    drawCells(canvas, masks, same ? &drawn_.masks : nullptr);
+    if (onScreen_) drawn_ = look;
 }
 
 void TLEDTablo::Render(platform::Canvas& canvas) {
@@ -271,19 +275,12 @@ void TLEDTablo::renderValueNow() {
 }
 
 void TLEDTablo::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    platform::QtCanvas canvas(painter);
-    const std::vector<uint8_t> masks = layoutCells();
-    const Drawn look = currentLook(masks);
-
-    // A new value alone redraws its cells over themselves; anything else that
-    // asked for a paint in the meantime gets the full paint.
-    const bool cellsOnly = drawingValue_ && (event->region() - valueRegion_).isEmpty();
-    const bool same =
-        cellsOnly && drawn_.valid && drawn_.pens == look.pens && drawn_.brushes == look.brushes;
-    if (!cellsOnly) drawBackground(canvas);
-    drawCells(canvas, masks, same ? &drawn_.masks : nullptr);
-    drawn_ = look;
+    // Anything else that asked for a paint in the meantime gets the full paint.
+    cellsOnly_ = drawingValue_ && (event->region() - valueRegion_).isEmpty();
+    onScreen_ = true;
+    TGraphicControl::paintEvent(event);
+    onScreen_ = false;
+    cellsOnly_ = false;
 }
 
 void TLEDTablo::resizeEvent(QResizeEvent* event) {

@@ -162,6 +162,10 @@ private:
     // Set while a value is drawn at once: the paint covers the changed cells only.
     QRegion valueRegion_;
     bool drawingValue_ = false;
+    // Set during a paint of the control itself: cellsOnly_ when that paint
+    // covers only the cells of a new value, onScreen_ to remember the drawing.
+    bool cellsOnly_ = false;
+    bool onScreen_ = false;
 };
 
 }  // namespace symbols
