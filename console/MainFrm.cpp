@@ -1,42 +1,144 @@
 #include "console/MainFrm.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "console/ClockRandom.h"
+#include "console/DiagramScreen.h"
+#include "console/Journal.h"
+#include "console/Sound.h"
+#include "console/StateFile.h"
+#include "plant/Controller.h"
+#include "plant/Wagons.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PointerConfinement.h"
+#include "platform/WavePlayer.h"
+
+// The pictures are compiled into the console library; a static library's
+// resources are registered by hand. Outside any namespace, as the macro needs.
+static void RegisterPictures() {
+    Q_INIT_RESOURCE(pictures);
+}
 
 namespace console {
 
+namespace {
+
+class SilentMessages : public platform::MessageBoxes {
+public:
+    platform::MsgResult Show(const std::string&, const std::string&, platform::MsgButtons buttons,
+                             platform::MsgIcon) override {
+        return buttons == platform::MsgButtons::YesNo ? platform::MsgResult::No
+                                                      : platform::MsgResult::Ok;
+    }
+};
+
+class SilentPlayer : public platform::WavePlayer {
+public:
+    void Play(const std::string&) override {}
+};
+
+class NoConfinement : public platform::PointerConfinement {
+public:
+    void Confine(QWidget*) override {}
+    void Release() override {}
+};
+
+}  // namespace
+
 TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)) {}
+    : QWidget(parent), services_(std::move(services)) {
+    RegisterPictures();
+    if (!services_.messages) {
+        ownMessages_ = std::make_unique<SilentMessages>();
+        services_.messages = ownMessages_.get();
+    }
+    if (!services_.player) {
+        ownPlayer_ = std::make_unique<SilentPlayer>();
+        services_.player = ownPlayer_.get();
+    }
+    if (!services_.confinement) {
+        ownConfinement_ = std::make_unique<NoConfinement>();
+        services_.confinement = ownConfinement_.get();
+    }
+    if (!services_.now) services_.now = [] { return QDateTime::currentDateTime(); };
+
+    // Creation order is stacking order: the start-up notice lies under the pages.
+    BuildWindow();
+    BuildDiagram();
+    BuildPanelTanks();
+    BuildLowerBand();
+    BuildButtonBar();
+    BuildStatusBar();
+    BuildPlant();
+    BuildTimers();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect centred(QPoint(), size());
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
+    }
+}
 
 TFrmMain::~TFrmMain() = default;
 
-bool TFrmMain::SoundOn() const {
-    return true;
+void TFrmMain::BuildPlant() {
+    RichMessage = new JournalView(TabSheet1);
+    RichMessage->setObjectName("RichMessage");
+    auto* fill = new QVBoxLayout(TabSheet1);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(RichMessage);
+
+    journal_ = std::make_unique<Journal>(*RichMessage, services_.now);
+    sound_ = std::make_unique<Sound>(*services_.player, [this] { return SoundOn(); });
+    random_ = std::make_unique<ClockRandom>();
+    diagram_ = std::make_unique<DiagramScreen>(*this, plant_);
+    controller_ = std::make_unique<plant::Controller>(
+        plant_, plant::Outlets{*diagram_, *journal_, *sound_, *random_});
 }
 
-void TFrmMain::FormActivate() {}
-void TFrmMain::TimerSysTimeTimer() {}
-void TFrmMain::TimerInitializeTimer() {}
-void TFrmMain::TimerEmulCPUTimer() {}
-void TFrmMain::TimerReadStateTimer() {}
-void TFrmMain::LatchControlClick() {}
-void TFrmMain::DeviceControlClick() {}
-void TFrmMain::BtnDiscretCloseClick() {}
-void TFrmMain::BtnOnClick() {}
-void TFrmMain::BtnOffClick() {}
-void TFrmMain::BtnStopClick() {}
-void TFrmMain::BtnResetClick() {}
-void TFrmMain::BtnLocalClick() {}
-void TFrmMain::BtnRemoteClick() {}
-void TFrmMain::BtnRepairClick() {}
-void TFrmMain::RouteControlClick() {}
+QWidget* TFrmMain::Control(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    return findChild<QWidget*>(QString::fromStdString(name));
+}
+
+bool TFrmMain::SoundOn() const {
+    return BtnDisabledSound->isHidden();
+}
+
+void TFrmMain::FormActivate() {
+    // Activation comes once in this one-window program; the start-up runs once.
+    if (activated_) return;
+    activated_ = true;
+    initStep_ = 0;
+    TimerInitialize->start();
+}
 
 void TFrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!event->spontaneous()) FormActivate();
 }
+
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
+    if (FormClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TFrmMain::FormClose() {
+    if (SaveState(plant_, services_.statePath, services_.decimalSeparator)) return true;
+    // The operator sees why and the console keeps running with its state intact.
+    services_.messages->Show(windowTitle().toStdString(),
+                             "Unable to write to " + services_.statePath, platform::MsgButtons::Ok,
+                             platform::MsgIcon::Error);
+    return false;
 }
 
 }  // namespace console

@@ -27,8 +27,19 @@ namespace symbols {
 class TTitle;
 }
 
+namespace plant {
+class Controller;
+class Wagons;
+class WagonsOutlet;
+}  // namespace plant
+
 namespace console {
 
+class ClockRandom;
+class DiagramScreen;
+class Journal;
+class JournalView;
+class Sound;
 class TPanel;
 class TStatusBar;
 
@@ -112,6 +123,17 @@ private:
     // Layout, one function per region (MainFrmLayout.cpp and friends).
     void BuildWindow();
     void BuildTimers();
+    void BuildDiagram();
+    void BuildDiagramDecor(QWidget* page);
+    void BuildDiagramPictures(QWidget* page);
+    void BuildDiagramDevices(QWidget* page);
+    void BuildDiagramSilos(QWidget* page);
+    void BuildDiagramPipes(QWidget* page);
+    void BuildDiagramBoards(QWidget* page);
+    void BuildRouteList(QWidget* page);
+    void BuildHelpTitle(QWidget* page);
+    void BuildLoadingTable(QWidget* page);
+    void BuildPanelTanks();
     void BuildLowerBand();
     void BuildPanelInfo(QWidget* parent);
     void BuildPanelParamAndSetup(QWidget* parent);
@@ -121,6 +143,11 @@ private:
     void BuildPanelBlock(QWidget* parent);
     void BuildButtonBar();
     void BuildStatusBar();
+    // The journal, sound, dice, diagram outlet, controller and wagon timer.
+    void BuildPlant();
+
+    // A control of the window by name; null for an empty or unknown name.
+    QWidget* Control(const std::string& name) const;
 
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
@@ -131,9 +158,24 @@ private:
     void SetNameLabelColour(int dev, uint32_t colour);
 
     FrmMainServices services_;
+    // Stand-ins for services a test leaves out: silent, answering "no".
+    std::unique_ptr<platform::MessageBoxes> ownMessages_;
+    std::unique_ptr<platform::WavePlayer> ownPlayer_;
+    std::unique_ptr<platform::PointerConfinement> ownConfinement_;
+
     plant::Plant plant_;
     int32_t initStep_ = 0;
     bool activated_ = false;
+
+    // Outlets of the controller and the wagon timer, then the two of them; the
+    // controller goes first on destruction.
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<Sound> sound_;
+    std::unique_ptr<ClockRandom> random_;
+    std::unique_ptr<DiagramScreen> diagram_;
+    std::unique_ptr<plant::WagonsOutlet> wagonsScreen_;
+    std::unique_ptr<plant::Controller> controller_;
+    std::unique_ptr<plant::Wagons> wagons_;
 
     // Timers.
     QTimer* TimerSysTime = nullptr;
@@ -153,6 +195,7 @@ private:
     TPanel* PanelParamAndSetup = nullptr;
     TPanel* PanelMessage = nullptr;
     QLabel* SysTime = nullptr;
+    JournalView* RichMessage = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;

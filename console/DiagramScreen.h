@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QPointer>
+#include <array>
+#include <string>
+
+#include "plant/Outlets.h"
+#include "plant/Plant.h"
+
+class QLabel;
+class QWidget;
+
+namespace symbols {
+class TDeviceSymbol;
+class TLEDTablo;
+}  // namespace symbols
+
+namespace console {
+
+class TGauge;
+class TPanel;
+class TShape;
+
+// The controller's view of the diagram and the silo page: every value goes to
+// the control that shows it, and every setter is called only when the control
+// shows something else, so a quiet plant repaints nothing.
+class DiagramScreen : public plant::DiagramOutlet {
+public:
+    // `form` holds the controls (found by name); `plant` names each device's symbol.
+    DiagramScreen(QWidget& form, const plant::Plant& plant);
+
+    int32_t SymbolMode(int dev) const override;
+    void SetSymbolMode(int dev, int32_t mode) override;
+    int32_t SymbolState(int dev) const override;
+    void SetSymbolState(int dev, int32_t state) override;
+    int32_t SymbolUngle(int dev) const override;
+    void SetSymbolUngle(int dev, int32_t ungle) override;
+
+    bool PipeColored(plant::PipeId pipe) const override;
+    void SetPipeColored(plant::PipeId pipe, bool colored) override;
+
+    void SetRouteLook(int r, uint32_t colour, const std::string& hint,
+                      uint32_t fontColour) override;
+
+    void SetTankCaption(int n, const std::string& text) override;
+    void SetTankGauge(int n, int percent) override;
+    void SetTankFilling(int n, const std::string& text) override;
+    void SetTankMass(int n, const std::string& text) override;
+    plant::LevelZone TankZone(int n) const override;
+    void ShowTankZone(int n, plant::LevelZone zone) override;
+
+    void SetTotalStockText(const std::string& text) override;
+    void SetTotalStockBoard(double tonnes) override;
+    void SetThroughputText(const std::string& text) override;
+    void SetShippedBoard(double tonnes) override;
+
+private:
+    // A device symbol, found by the name the device table gives it.
+    struct Symbol {
+        std::string name;
+        QPointer<symbols::TDeviceSymbol> widget;
+    };
+    // The four zone lamps of a silo, upper alarm first.
+    struct SiloSet {
+        TPanel* caption = nullptr;
+        TGauge* gauge = nullptr;
+        QLabel* filling = nullptr;
+        QLabel* mass = nullptr;
+        QLabel* zone = nullptr;
+        std::array<TShape*, 4> lamps{};  // AH, WH, WL, AL
+    };
+
+    symbols::TDeviceSymbol* SymbolOf(int dev) const;
+    const SiloSet* Silo(int n) const;
+    static void SetText(QLabel* label, const std::string& text);
+    static void SetBoard(symbols::TLEDTablo* board, double value);
+
+    QWidget& form_;
+    const plant::Plant& plant_;
+    mutable std::array<Symbol, plant::kDeviceCount> symbols_;
+    std::array<QWidget*, 6> pipes_{};
+    std::array<TPanel*, plant::kRouteCount> routes_{};
+    std::array<SiloSet, plant::kSiloCount> silos_{};
+    QLabel* sum_ = nullptr;
+    TPanel* speed_ = nullptr;
+    symbols::TLEDTablo* stockBoard_ = nullptr;
+    symbols::TLEDTablo* shippedBoard_ = nullptr;
+};
+
+}  // namespace console
