@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Runs the real grain-sim binary on scripts and checks its lines and exit status.
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::vector<std::string> lines;  // standard output
+    std::string errors;              // standard error
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class GrainSimTest : public ::testing::Test {
+protected:
+    // A file of this test in the temporary folder (parameterised names hold '/').
+    std::string Path(const std::string& name) const {
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& c : test) {
+            if (c == '/') c = '_';
+        }
+        return ::testing::TempDir() + "grain_sim_" + test + "_" + name;
+    }
+
+    RunResult Run(const std::string& script, const std::string& extraArgs = "") {
+        const std::string scriptPath = Path("script.txt");
+        std::ofstream(scriptPath, std::ios::binary) << script;
+        const std::string out = Path("out.txt"), err = Path("err.txt");
+        const std::string command = std::string("'") + GRAIN_SIM + "' " + extraArgs + " '" +
+                                    scriptPath + "' > '" + out + "' 2> '" + err + "'";
+        const int raw = std::system(command.c_str());
+        RunResult r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::istringstream lines(Slurp(out));
+        for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
+        r.errors = Slurp(err);
+        for (const std::string& f : {scriptPath, out, err}) std::remove(f.c_str());
+        return r;
+    }
+
+    static std::vector<std::string> Starting(const std::vector<std::string>& lines,
+                                             const std::string& prefix) {
+        std::vector<std::string> out;
+        for (const auto& l : lines) {
+            if (l.rfind(prefix, 0) == 0) out.push_back(l);
+        }
+        return out;
+    }
+};
+
+TEST_F(GrainSimTest, RouteStartPrintsJournalAndSoundLinesInTheOrderTheyHappen) {
+    const RunResult r = Run("# start a rail intake\n\nroute 12 start\ntick\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const std::vector<std::string> expected = {
+        "J 1 red  Уровень в силосе №1 -\\r\\t Параметр вошел в верхнюю аварийную зону",
+        "J 1 blue  Технологическое событие \\r\\t Получена команда на запуск\\r\\tмаршрута №12",
+        "S 1 Bell.wav", "S 1 RouteStart.wav", "S 1 Route_12.wav"};
+    EXPECT_EQ(r.lines, expected);
+}
+
+TEST_F(GrainSimTest, JournalLinesCarryTheNumberOfTheCycleThatWroteThem) {
+    const RunResult r = Run("dev 13 21\ntick 3\ndev 13 1\ntick 4\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const std::vector<std::string> expected = {
+        "J 1 red  Уровень в силосе №1 -\\r\\t Параметр вошел в верхнюю аварийную зону",
+        "J 1 default  Конвейер 3.1 Получена команда - \\r\\t\"Установить ДИСТАНЦИОННЫЙ "
+        "режим\\r\\tуправления\"",
+        "J 1 default  Конвейер 3.1 Установлен\\r\\tДИСТАНЦИОННЫЙ режим управления",
+        "J 4 default  Конвейер 3.1 Получена команда - \\r\\t\"ВКЛЮЧИТЬ\"",
+        "J 7 default  Конвейер 3.1 Изменение состояния - \\r\\t\"ВКЛЮЧЕНО\""};
+    EXPECT_EQ(Starting(r.lines, "J"), expected);
+}
+
+TEST_F(GrainSimTest, PrintDumpsTheTables) {
+    const RunResult r = Run("dev 1 21\ntick\ndev 1 1\ntick 6\nprint\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const auto d = Starting(r.lines, "D ");
+    ASSERT_EQ(d.size(), 18u);
+    EXPECT_EQ(d[0], "D 1 mode=1 state=1 ungle=15");
+    EXPECT_EQ(d[17], "D 18 mode=0 state=2 ungle=0");
+    const auto routes = Starting(r.lines, "R ");
+    ASSERT_EQ(routes.size(), 12u);
+    EXPECT_EQ(routes[11], "R 12 state=0 step=0 permitted=1");
+    const std::vector<std::string> tanks = {"T 1 15000.00", "T 2 4500.00", "T 3 11250.00",
+                                            "T 4 7500.00"};
+    EXPECT_EQ(Starting(r.lines, "T "), tanks);
+    EXPECT_EQ(Starting(r.lines, "M "), std::vector<std::string>{"M 0.00"});
+    const std::vector<std::string> zones = {"Z 1 AH", "Z 2 НОРМА", "Z 3 НОРМА", "Z 4 НОРМА"};
+    EXPECT_EQ(Starting(r.lines, "Z "), zones);
+}
+
+TEST_F(GrainSimTest, RunningRouteShipsGrainAndResetZeroesTheTotal) {
+    const RunResult r =
+        Run("route 2 start\ntick 149\nprint\nreset\nprint\nroute 2 stop\n"
+            "route 2 stop\ntick\nroute 3 start\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const auto tanks = Starting(r.lines, "T 2 ");
+    ASSERT_EQ(tanks.size(), 2u);
+    EXPECT_EQ(tanks[0], "T 2 4497.00");  // 100 running cycles of 0.03 t
+    // The vessel loads from cycle 5 on, when conveyor 3.3 runs: 145 cycles.
+    EXPECT_EQ(Starting(r.lines, "M "), (std::vector<std::string>{"M 4.35", "M 0.00"}));
+    // The second stop is posted again before a cycle took the first; route 3
+    // is forbidden while route 2 is active.
+    EXPECT_EQ(Starting(r.lines, "#"), std::vector<std::string>{"# ignored"});
+}
+
+struct BadScript {
+    const char* script;
+    const char* error;
+};
+
+class GrainSimErrorTest : public GrainSimTest, public ::testing::WithParamInterface<BadScript> {};
+
+TEST_P(GrainSimErrorTest, BadScriptRunsNothingAndExitsWithStatusTwo) {
+    const RunResult r = Run(GetParam().script);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.lines.empty());
+    EXPECT_EQ(r.errors, std::string(GetParam().error) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, GrainSimErrorTest,
+    ::testing::Values(
+        BadScript{"tick\nprint\nfly away\n", "grain-sim: line 3: unknown command 'fly'"},
+        BadScript{"dev 19 1\n", "grain-sim: line 1: device 19 outside 1..18"},
+        BadScript{"# c\ndev 0 1\n", "grain-sim: line 2: device 0 outside 1..18"},
+        BadScript{"route 13 start\n", "grain-sim: line 1: route 13 outside 1..12"},
+        BadScript{"vagon 200\n", "grain-sim: line 1: vagon draw 200 outside 0..199"},
+        BadScript{"tick 1x\n", "grain-sim: line 1: malformed number '1x'"},
+        BadScript{"\n\ndev 3 open\n", "grain-sim: line 3: malformed number 'open'"},
+        BadScript{"route 1 go\n", "grain-sim: line 1: route action 'go' is neither start nor stop"},
+        BadScript{"tick 1 2\n", "grain-sim: line 1: too many arguments for 'tick'"}));
+
+TEST_F(GrainSimTest, MissingScriptFileIsAClearErrorWithStatusTwo) {
+    const std::string missing = Path("no-such-script.txt");
+    const std::string command =
+        std::string("'") + GRAIN_SIM + "' '" + missing + "' 2> '" + Path("err.txt") + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_EQ(Slurp(Path("err.txt")), "grain-sim: cannot open script '" + missing + "'\n");
+    std::remove(Path("err.txt").c_str());
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/grain-sim/Script.h"
+
+namespace {
+
+using grainsim::Command;
+using grainsim::ParseScript;
+using Verb = grainsim::Command::Verb;
+
+TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
+    std::istringstream in(
+        "# demo\r\n"
+        "tick\n"
+        "  tick 250  \n"
+        "\n"
+        "dev 18 23\n"
+        "route 7 start\n"
+        "route 12 stop\n"
+        "reset\n"
+        "print\n"
+        "save /tmp/state file.INI\n"
+        "vagon 0\n"
+        "vagon 199");
+    const grainsim::Script s = ParseScript(in);
+    ASSERT_FALSE(s.error);
+    ASSERT_EQ(s.commands.size(), 10u);
+    EXPECT_EQ(s.commands[0].verb, Verb::Tick);
+    EXPECT_EQ(s.commands[0].count, 1);
+    EXPECT_EQ(s.commands[0].line, 2);
+    EXPECT_EQ(s.commands[1].count, 250);
+    EXPECT_EQ(s.commands[2].verb, Verb::Dev);
+    EXPECT_EQ(s.commands[2].index, 18);
+    EXPECT_EQ(s.commands[2].code, 23);
+    EXPECT_EQ(s.commands[2].line, 5);
+    EXPECT_EQ(s.commands[3].verb, Verb::RouteStart);
+    EXPECT_EQ(s.commands[3].index, 7);
+    EXPECT_EQ(s.commands[4].verb, Verb::RouteStop);
+    EXPECT_EQ(s.commands[5].verb, Verb::Reset);
+    EXPECT_EQ(s.commands[6].verb, Verb::Print);
+    EXPECT_EQ(s.commands[7].verb, Verb::Save);
+    EXPECT_EQ(s.commands[7].file, "/tmp/state file.INI");
+    EXPECT_EQ(s.commands[8].index, 0);
+    EXPECT_EQ(s.commands[9].index, 199);
+    EXPECT_EQ(s.commands[9].line, 12);
+}
+
+struct BadLine {
+    const char* line;
+    const char* what;
+};
+
+class ScriptErrorTest : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(ScriptErrorTest, FirstBadLineIsReportedAndNothingIsKept) {
+    std::istringstream in(std::string("tick\nprint\n") + GetParam().line + "\ntick\n");
+    const grainsim::Script s = ParseScript(in);
+    ASSERT_TRUE(s.error);
+    EXPECT_EQ(s.error->line, 3);
+    EXPECT_EQ(s.error->what, GetParam().what);
+    EXPECT_TRUE(s.commands.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ScriptErrorTest,
+    ::testing::Values(BadLine{"tock", "unknown command 'tock'"},
+                      BadLine{"tick -1", "malformed number '-1'"},
+                      BadLine{"tick 99999999999", "malformed number '99999999999'"},
+                      BadLine{"dev 5", "'dev' needs more arguments"},
+                      BadLine{"dev 5 1 2", "too many arguments for 'dev'"},
+                      BadLine{"dev 5 3000000000", "malformed number '3000000000'"},
+                      BadLine{"route x start", "malformed number 'x'"},
+                      BadLine{"vagon -1", "vagon draw -1 outside 0..199"},
+                      BadLine{"save", "'save' needs more arguments"},
+                      BadLine{"print now", "too many arguments for 'print'"}));
+
+}  // namespace

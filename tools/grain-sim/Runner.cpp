@@ -1,0 +1,159 @@
+#include "tools/grain-sim/Runner.h"
+
+#include "console/StateFile.h"
+#include "plant/SiloZones.h"
+#include "platform/core/NumberFormat.h"
+
+namespace grainsim {
+
+namespace {
+
+const char* ColourName(plant::JournalColour colour) {
+    switch (colour) {
+        case plant::JournalColour::Red:
+            return "red";
+        case plant::JournalColour::Blue:
+            return "blue";
+        case plant::JournalColour::Default:
+            break;
+    }
+    return "default";
+}
+
+// Tonnes with two decimals and a decimal point.
+std::string Tonnes(double value) {
+    return platform::FormatFixed(value, 18, 2, '.');
+}
+
+}  // namespace
+
+std::string EscapeBody(const std::string& body) {
+    std::string out;
+    out.reserve(body.size() + 8);
+    for (char c : body) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void Runner::Journal::Append(const std::string& body, plant::JournalColour colour) {
+    out_ << "J " << tick_ << ' ' << ColourName(colour) << ' ' << EscapeBody(body) << '\n';
+}
+
+void Runner::Sound::Play(const std::string& file) {
+    out_ << "S " << tick_ << ' ' << file << '\n';
+}
+
+int Runner::SeededRandom::Next(int bound) {
+    if (bound <= 1) return 0;
+    return std::uniform_int_distribution<int>(0, bound - 1)(engine_);
+}
+
+bool Runner::WagonScreen::WagonVisible(int w) const {
+    return w >= 1 && w <= 3 && visible_[static_cast<std::size_t>(w - 1)];
+}
+
+void Runner::WagonScreen::SetWagonVisible(int w, bool visible) {
+    if (w >= 1 && w <= 3) visible_[static_cast<std::size_t>(w - 1)] = visible;
+}
+
+int Runner::WagonScreen::Shown() const {
+    int n = 0;
+    for (bool v : visible_) n += v ? 1 : 0;
+    return n;
+}
+
+Runner::Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+void Runner::Start(const std::string& statePath) {
+    plant::FillDefinitions(plant_);
+    if (!statePath.empty()) console::LoadState(plant_, statePath);
+}
+
+int Runner::Run(const std::vector<Command>& commands) {
+    for (const Command& command : commands) {
+        if (!Execute(command)) {
+            out_.flush();
+            err_ << "grain-sim: line " << command.line << ": Unable to write to " << command.file
+                 << '\n';
+            return 1;
+        }
+    }
+    out_.flush();
+    return 0;
+}
+
+bool Runner::Execute(const Command& command) {
+    using Verb = Command::Verb;
+    switch (command.verb) {
+        case Verb::Tick:
+            for (long i = 0; i < command.count; ++i) {
+                ++tick_;
+                controller_.EmulatorTick();
+            }
+            break;
+        case Verb::Dev:
+            plant_.Dev[command.index].Command = command.code;
+            break;
+        case Verb::RouteStart: {
+            plant::TRoute& route = plant_.Route[command.index];
+            if (route.State == plant::kRouteStopped && route.Permitted) {
+                route.Command = plant::kRouteCmdStart;
+            } else {
+                out_ << "# ignored\n";
+            }
+            break;
+        }
+        case Verb::RouteStop: {
+            plant::TRoute& route = plant_.Route[command.index];
+            if (route.State == plant::kRouteRunning) {
+                route.Command = plant::kRouteCmdStop;
+            } else {
+                out_ << "# ignored\n";
+            }
+            break;
+        }
+        case Verb::Reset:
+            plant_.ShippingMassa = 0;
+            break;
+        case Verb::Print:
+            Print();
+            break;
+        case Verb::Save:
+            return console::SaveState(plant_, command.file, '.');
+        case Verb::Vagon:
+            draw_.draw = command.index;
+            wagonTimer_.Tick();
+            out_ << "W " << wagons_.Shown() << '\n';
+            break;
+    }
+    return true;
+}
+
+void Runner::Print() {
+    for (int i = 1; i <= plant::kDeviceCount; ++i) {
+        const plant::TDiscret& d = plant_.Dev[i];
+        out_ << "D " << i << " mode=" << d.Mode << " state=" << d.State << " ungle=" << d.Ungle
+             << '\n';
+    }
+    for (int r = 1; r <= plant::kRouteCount; ++r) {
+        const plant::TRoute& route = plant_.Route[r];
+        out_ << "R " << r << " state=" << route.State << " step=" << route.Step
+             << " permitted=" << (route.Permitted ? 1 : 0) << '\n';
+    }
+    for (int n = 1; n <= plant::kSiloCount; ++n) {
+        out_ << "T " << n << ' ' << Tonnes(plant_.Tank[n]) << '\n';
+    }
+    out_ << "M " << Tonnes(plant_.ShippingMassa) << '\n';
+    for (int n = 1; n <= plant::kSiloCount; ++n) {
+        out_ << "Z " << n << ' ' << plant::ZoneLabel(diagram_.TankZone(n)) << '\n';
+    }
+}
+
+}  // namespace grainsim

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "plant/Controller.h"
+#include "plant/MemoryDiagram.h"
+#include "plant/Outlets.h"
+#include "plant/Plant.h"
+#include "plant/Wagons.h"
+#include "tools/grain-sim/Script.h"
+
+namespace grainsim {
+
+// Runs a parsed script against a plant with no screen: journal entries and
+// sounds become output lines, the diagram lives in memory, and the throughput
+// jitter comes from a fixed seed so that a run always prints the same.
+//   J <tick> <default|red|blue> <body>   (CR written as \r, TAB as \t)
+//   S <tick> <wave file>
+class Runner {
+public:
+    Runner(std::ostream& out, std::ostream& err);
+
+    // Start-up as the console's: built-in definitions, then the state file if
+    // one is given (a missing file keeps the defaults).
+    void Start(const std::string& statePath);
+
+    // Exit status: 0, or 1 when a state file could not be written.
+    int Run(const std::vector<Command>& commands);
+
+    plant::Plant& Plant() { return plant_; }
+
+private:
+    class Journal : public plant::JournalOutlet {
+    public:
+        Journal(std::ostream& out, const long& tick) : out_(out), tick_(tick) {}
+        void Append(const std::string& body, plant::JournalColour colour) override;
+
+    private:
+        std::ostream& out_;
+        const long& tick_;
+    };
+    class Sound : public plant::SoundOutlet {
+    public:
+        Sound(std::ostream& out, const long& tick) : out_(out), tick_(tick) {}
+        void Play(const std::string& file) override;
+        bool SoundOn() const override { return true; }
+
+    private:
+        std::ostream& out_;
+        const long& tick_;
+    };
+    class SeededRandom : public plant::RandomOutlet {
+    public:
+        int Next(int bound) override;
+
+    private:
+        std::mt19937 engine_{20240601u};
+    };
+    // The draw a `vagon` line gives.
+    class ScriptedDraw : public plant::RandomOutlet {
+    public:
+        int Next(int bound) override { return bound > 0 ? draw % bound : 0; }
+        int draw = 0;
+    };
+    class WagonScreen : public plant::WagonsOutlet {
+    public:
+        bool WagonVisible(int w) const override;
+        void SetWagonVisible(int w, bool visible) override;
+        void SetSiloColour(int, uint32_t) override {}
+        void SetTemperatureAlarmShown(bool) override {}
+        void SetUnloadingBoard(double) override {}
+        void RepaintNow() override {}
+        int Shown() const;
+
+    private:
+        std::array<bool, 3> visible_{};
+    };
+
+    bool Execute(const Command& command);
+    void Print();
+
+    std::ostream& out_;
+    std::ostream& err_;
+    long tick_ = 0;
+    plant::Plant plant_;
+    plant::MemoryDiagram diagram_;
+    Journal journal_{out_, tick_};
+    Sound sound_{out_, tick_};
+    SeededRandom random_;
+    ScriptedDraw draw_;
+    WagonScreen wagons_;
+    plant::Controller controller_{plant_, {diagram_, journal_, sound_, random_}, '.'};
+    plant::Wagons wagonTimer_{plant_, wagons_, journal_, sound_, draw_};
+};
+
+// The body with each CR written as the two characters \r and each TAB as \t.
+std::string EscapeBody(const std::string& body);
+
+}  // namespace grainsim

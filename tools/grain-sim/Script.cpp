@@ -1,0 +1,149 @@
+#include "tools/grain-sim/Script.h"
+
+#include <charconv>
+#include <limits>
+#include <sstream>
+
+#include "plant/Plant.h"
+
+namespace grainsim {
+
+namespace {
+
+constexpr int kLastDraw = 199;
+
+std::string Trim(const std::string& s) {
+    const char* blanks = " \t\r";
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+std::vector<std::string> Split(const std::string& s) {
+    std::istringstream in(s);
+    std::vector<std::string> words;
+    std::string w;
+    while (in >> w) words.push_back(w);
+    return words;
+}
+
+// A whole token as a decimal integer within [lo, hi]; nothing when malformed.
+std::optional<long long> Number(const std::string& token) {
+    long long value = 0;
+    const char* end = token.data() + token.size();
+    auto [ptr, ec] = std::from_chars(token.data(), end, value);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::string Malformed(const std::string& token) {
+    return "malformed number '" + token + "'";
+}
+
+}  // namespace
+
+std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool& skip) {
+    const std::string line = Trim(raw);
+    skip = line.empty() || line[0] == '#';
+    if (skip) return std::nullopt;
+
+    const std::vector<std::string> w = Split(line);
+    const std::string& verb = w[0];
+    auto arguments = [&](std::size_t lo, std::size_t hi) -> std::optional<std::string> {
+        const std::size_t n = w.size() - 1;
+        if (n < lo) return "'" + verb + "' needs more arguments";
+        if (n > hi) return "too many arguments for '" + verb + "'";
+        return std::nullopt;
+    };
+
+    if (verb == "tick") {
+        if (auto e = arguments(0, 1)) return e;
+        out.verb = Command::Verb::Tick;
+        out.count = 1;
+        if (w.size() == 2) {
+            auto n = Number(w[1]);
+            if (!n || *n < 0 || *n > std::numeric_limits<int32_t>::max()) return Malformed(w[1]);
+            out.count = static_cast<long>(*n);
+        }
+        return std::nullopt;
+    }
+    if (verb == "dev") {
+        if (auto e = arguments(2, 2)) return e;
+        auto i = Number(w[1]);
+        if (!i) return Malformed(w[1]);
+        auto code = Number(w[2]);
+        if (!code || *code < std::numeric_limits<int32_t>::min() ||
+            *code > std::numeric_limits<int32_t>::max()) {
+            return Malformed(w[2]);
+        }
+        if (*i < 1 || *i > plant::kDeviceCount) {
+            return "device " + w[1] + " outside 1.." + std::to_string(plant::kDeviceCount);
+        }
+        out.verb = Command::Verb::Dev;
+        out.index = static_cast<int>(*i);
+        out.code = static_cast<int32_t>(*code);
+        return std::nullopt;
+    }
+    if (verb == "route") {
+        if (auto e = arguments(2, 2)) return e;
+        auto r = Number(w[1]);
+        if (!r) return Malformed(w[1]);
+        if (*r < 1 || *r > plant::kRouteCount) {
+            return "route " + w[1] + " outside 1.." + std::to_string(plant::kRouteCount);
+        }
+        if (w[2] == "start") {
+            out.verb = Command::Verb::RouteStart;
+        } else if (w[2] == "stop") {
+            out.verb = Command::Verb::RouteStop;
+        } else {
+            return "route action '" + w[2] + "' is neither start nor stop";
+        }
+        out.index = static_cast<int>(*r);
+        return std::nullopt;
+    }
+    if (verb == "reset" || verb == "print") {
+        if (auto e = arguments(0, 0)) return e;
+        out.verb = verb == "reset" ? Command::Verb::Reset : Command::Verb::Print;
+        return std::nullopt;
+    }
+    if (verb == "save") {
+        if (auto e = arguments(1, std::numeric_limits<std::size_t>::max())) return e;
+        out.verb = Command::Verb::Save;
+        out.file = Trim(line.substr(verb.size()));
+        return std::nullopt;
+    }
+    if (verb == "vagon") {
+        if (auto e = arguments(1, 1)) return e;
+        auto r = Number(w[1]);
+        if (!r) return Malformed(w[1]);
+        if (*r < 0 || *r > kLastDraw) {
+            return "vagon draw " + w[1] + " outside 0.." + std::to_string(kLastDraw);
+        }
+        out.verb = Command::Verb::Vagon;
+        out.index = static_cast<int>(*r);
+        return std::nullopt;
+    }
+    return "unknown command '" + verb + "'";
+}
+
+Script ParseScript(std::istream& in) {
+    Script script;
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        Command command;
+        bool skip = false;
+        if (auto error = ParseLine(text, command, skip)) {
+            script.error = ScriptError{number, *error};
+            script.commands.clear();
+            return script;
+        }
+        if (skip) continue;
+        command.line = number;
+        script.commands.push_back(std::move(command));
+    }
+    return script;
+}
+
+}  // namespace grainsim

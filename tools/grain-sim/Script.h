@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grainsim {
+
+// One line of a grain-sim script.
+struct Command {
+    enum class Verb { Tick, Dev, RouteStart, RouteStop, Reset, Print, Save, Vagon };
+
+    Verb verb = Verb::Tick;
+    int line = 0;      // 1-based line number in the script
+    long count = 1;    // tick: number of controller cycles
+    int index = 0;     // dev: device 1..18; route: route 1..12; vagon: draw 0..199
+    int32_t code = 0;  // dev: command code posted
+    std::string file;  // save: state file path
+};
+
+struct ScriptError {
+    int line = 0;
+    std::string what;
+};
+
+struct Script {
+    std::vector<Command> commands;
+    std::optional<ScriptError> error;  // the first bad line; nothing may run then
+};
+
+// Reads the whole script. One command a line; blank lines and lines whose first
+// non-blank character is '#' are skipped; a CR before the line end is ignored.
+//   tick [N]            N >= 0 controller cycles (default 1)
+//   dev I CODE          post CODE into device I's command
+//   route R start|stop  a confirmed click on route R
+//   reset               zero the shipped tonnage
+//   print               dump the tables
+//   save FILE           write the state file (FILE is the rest of the line)
+//   vagon R             one wagon/temperature tick with R as the random draw
+Script ParseScript(std::istream& in);
+
+// Parses a line; returns the error text, or nothing when `out` was filled.
+// Blank and comment lines give no error and leave `skip` true.
+std::optional<std::string> ParseLine(const std::string& line, Command& out, bool& skip);
+
+}  // namespace grainsim
