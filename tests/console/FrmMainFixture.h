@@ -1,0 +1,122 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/Journal.h"
+#include "console/MainFrm.h"
+#include "platform/MessageBoxes.h"
+
+// Shared set-up of the main-window tests: a window on fake services, a clock
+// that moves only when told, and helpers to drive start-up and the controller.
+namespace console_test {
+
+// Records every box and answers through a script, which may run more of the
+// program first (the controller runs on while a question is open).
+class FakeMessages : public platform::MessageBoxes {
+public:
+    struct Shown {
+        std::string title, text;
+        platform::MsgButtons buttons;
+        platform::MsgIcon icon;
+    };
+
+    platform::MsgResult Show(const std::string& title, const std::string& text,
+                             platform::MsgButtons buttons, platform::MsgIcon icon) override {
+        shown.push_back({title, text, buttons, icon});
+        if (answer) return answer();
+        return buttons == platform::MsgButtons::YesNo ? platform::MsgResult::No
+                                                      : platform::MsgResult::Ok;
+    }
+
+    std::vector<Shown> shown;
+    std::function<platform::MsgResult()> answer;
+};
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    FrmMainTest() {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        services.messages = &messages;
+        services.now = [this] { return clock; };
+        services.statePath = StatePath();
+        services.decimalSeparator = '.';
+    }
+
+    // Created on first use, so a test can adjust the services first.
+    console::TFrmMain& Form() {
+        if (!form) form = std::make_unique<console::TFrmMain>(services);
+        return *form;
+    }
+
+    std::string StatePath() const { return dir.filePath("GrainTerminal.INI").toStdString(); }
+
+    // One start-up tick, then the clock moves on by a second.
+    void StartupTick() {
+        Form().TimerInitializeTimer();
+        clock = clock.addSecs(1);
+    }
+    void RunStartup() {
+        Form().FormActivate();
+        for (int i = 0; i < 5; ++i) StartupTick();
+    }
+    void ControllerTicks(int n) {
+        for (int i = 0; i < n; ++i) Form().TimerEmulCPUTimer();
+    }
+
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* w = Form().findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    // The journal's displayed lines (an entry's continuation is a line of its own).
+    QStringList JournalLines() {
+        return Find<console::JournalView>("RichMessage")->toPlainText().split('\n');
+    }
+    // Text colour of the first journal line that contains `needle`.
+    QColor JournalColourOf(const QString& needle) {
+        QTextDocument* doc = Find<console::JournalView>("RichMessage")->document();
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            const int at = b.text().indexOf(needle);
+            if (at < 0) continue;
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                if (f.position() + f.length() <= b.position() + at) continue;
+                // No colour of its own is the view's default text colour.
+                const QTextCharFormat fmt = f.charFormat();
+                return fmt.hasProperty(QTextFormat::ForegroundBrush) ? fmt.foreground().color()
+                                                                     : QColor(Qt::black);
+            }
+        }
+        ADD_FAILURE() << "no journal line with " << needle.toStdString();
+        return {};
+    }
+
+    QTemporaryDir dir;
+    FakeMessages messages;
+    QDateTime clock{QDate(2026, 12, 6), QTime(14, 5, 9)};
+    console::FrmMainServices services;
+    std::unique_ptr<console::TFrmMain> form;
+};
+
+// Each test program runs its tests inside a headless application.
+inline int RunTests(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+}  // namespace console_test
