@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainterPath>
 #include <QPolygon>
 #include <QVector>
 #include <cmath>
@@ -32,15 +33,13 @@ QPolygon ToPolygon(std::span<const Point> points) {
     return polygon;
 }
 
-// Angle of the ray from the box centre through (x, y), as the parametric
-// angle of the inscribed ellipse in 1/16 degree (Qt's arc unit, y up).
-double RayAngle16(const QRectF& box, double x, double y) {
-    const double rx = std::max(box.width() / 2.0, 0.5);
-    const double ry = std::max(box.height() / 2.0, 0.5);
-    const double dx = (x - box.center().x()) / rx;
-    const double dy = (box.center().y() - y) / ry;
+// Direction of the ray from `centre` through (x, y) in degrees,
+// counter-clockwise from the x axis as seen on the screen (y grows down).
+double RayDegrees(const QPointF& centre, double x, double y) {
+    const double dx = x - centre.x();
+    const double dy = centre.y() - y;
     if (dx == 0.0 && dy == 0.0) return 0.0;
-    return std::atan2(dy, dx) * 180.0 / std::numbers::pi * 16.0;
+    return std::atan2(dy, dx) * 180.0 / std::numbers::pi;
 }
 
 }  // namespace
@@ -169,15 +168,26 @@ void QtCanvas::StrokeSegment(Point from, Point to) {
 }
 
 void QtCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-    const QRect box = OutlineBox(x1, y1, x2, y2);
-    const QRectF geometry(box);
-    const double start = RayAngle16(geometry, x3, y3);
-    const double end = RayAngle16(geometry, x4, y4);
+    // The arc is the ellipse's own outline, cut to the wedge between the two
+    // rays, so it lands on exactly the pixels that Ellipse() paints.
+    const QPointF centre((x1 + x2) / 2.0, (y1 + y2) / 2.0);
+    const double start = RayDegrees(centre, x3, y3);
+    const double end = RayDegrees(centre, x4, y4);
     double span = end - start;
     // Counter-clockwise from start to end; equal rays give the whole ellipse.
-    while (span <= 0.0) span += 360.0 * 16.0;
-    painter_.drawArc(box, static_cast<int>(std::lround(start)),
-                     static_cast<int>(std::lround(span)));
+    while (span <= 0.0) span += 360.0;
+    painter_.save();
+    painter_.setBrush(Qt::NoBrush);
+    if (span < 360.0) {
+        const double reach = std::abs(x2 - x1) + std::abs(y2 - y1) + 2.0 * penWidth_ + 4.0;
+        QPainterPath wedge(centre);
+        wedge.arcTo(QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach), start,
+                    span);
+        wedge.closeSubpath();
+        painter_.setClipPath(wedge, Qt::IntersectClip);
+    }
+    painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
+    painter_.restore();
 }
 
 void QtCanvas::FillRect(const Rect& r) {
