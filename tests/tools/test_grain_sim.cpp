@@ -118,6 +118,26 @@ TEST_F(GrainSimTest, RunningRouteShipsGrainAndResetZeroesTheTotal) {
     EXPECT_EQ(Starting(r.lines, "#"), std::vector<std::string>{"# ignored"});
 }
 
+TEST_F(GrainSimTest, SavedStateIsLoadedWithState) {
+    const std::string state = Path("state.INI");
+    const RunResult saved = Run("dev 3 21\ndev 9 22\ntick\nsave " + state + "\n");
+    ASSERT_EQ(saved.status, 0) << saved.errors;
+    const RunResult loaded = Run("print\n", "--state '" + state + "'");
+    std::remove(state.c_str());
+    ASSERT_EQ(loaded.status, 0) << loaded.errors;
+    const auto d = Starting(loaded.lines, "D ");
+    ASSERT_EQ(d.size(), 18u);
+    EXPECT_EQ(d[2], "D 3 mode=1 state=2 ungle=0");
+    EXPECT_EQ(d[8], "D 9 mode=1 state=2 ungle=0");  // Auto comes back as Remote
+}
+
+TEST_F(GrainSimTest, UnwritableStateFileStopsWithStatusOne) {
+    const RunResult r = Run("tick\nsave /nonexistent-folder/state.INI\nprint\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "grain-sim: line 2: Unable to write to /nonexistent-folder/state.INI\n");
+    EXPECT_TRUE(Starting(r.lines, "D ").empty());
+}
+
 struct BadScript {
     const char* script;
     const char* error;
