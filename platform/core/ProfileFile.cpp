@@ -44,14 +44,15 @@ LineKind Classify(std::string_view line) {
 // Lines split at CR LF, LF or a lone CR, without their breaks.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    for (const char* p = start; p != end; ++p) {
+        if (*p != '\r' && *p != '\n') continue;
+        lines.emplace_back(start, static_cast<std::size_t>(p - start));
+        if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
+        start = p + 1;
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start != end) lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 
@@ -60,7 +61,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 std::string DecodeText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string text = IsValidUtf8(bytes) ? std::string(bytes) : Cp1251ToUtf8(bytes);
-    std::erase(text, '\0');
+    if (text.find('\0') != std::string::npos) std::erase(text, '\0');
     return text;
 }
 
@@ -74,21 +75,32 @@ std::string SingleLine(std::string_view value) {
 }
 
 // The parser writes two blank lines between sections and before some
-// comments; one is enough to read the file.
+// comments, and may start with one; one between is enough to read the file.
 std::string CollapseBlankLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        if (c == '\n' && out.size() >= 2 && out.ends_with("\n\n")) continue;
+        if (c == '\n' && (out.empty() || out.ends_with("\n\n"))) continue;
         out += c;
     }
     return out;
 }
 
+bool IsQuoted(std::string_view value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
+}
+
 std::string_view StripQuotes(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
+    return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// Reading trims blanks and strips one pair of quotes; a value that would lose
+// something that way is written in quotes, so it reads back as it was.
+std::string QuotedIfNeeded(std::string value) {
+    if (value.empty()) return value;
+    if (IsBlank(value.front()) || IsBlank(value.back()) || IsQuoted(value)) {
+        return '"' + value + '"';
     }
     return value;
 }
@@ -158,22 +170,26 @@ void ProfileFile::Parse(std::string_view bytes) {
     const std::string text = DecodeText(bytes);
     const std::vector<std::string_view> lines = SplitLines(text);
 
+    std::vector<LineKind> kinds(lines.size());
     std::size_t entries = 0;  // lines up to and including the last entry
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const LineKind kind = Classify(lines[i]);
-        if (kind == LineKind::Section || kind == LineKind::Key) entries = i + 1;
+        kinds[i] = Classify(lines[i]);
+        if (kinds[i] == LineKind::Section || kinds[i] == LineKind::Key) entries = i + 1;
     }
 
     // A line that is neither section, key nor comment would be dropped by the
     // parser (an unclosed "[" would even swallow the keys after it into a
     // garbled section): it is kept as a comment instead.
+    std::size_t first = 0;  // leading blank lines would only shift comments around
+    while (first < entries && kinds[first] == LineKind::Blank) ++first;
     std::string head;
-    for (std::size_t i = 0; i < entries; ++i) {
-        if (Classify(lines[i]) == LineKind::Other) head += ';';
+    head.reserve(text.size());
+    for (std::size_t i = first; i < entries; ++i) {
+        if (kinds[i] == LineKind::Other) head += ';';
         head.append(lines[i]).append("\n");
     }
     std::size_t tailStart = entries;
-    while (tailStart < lines.size() && Classify(lines[tailStart]) == LineKind::Blank) ++tailStart;
+    while (tailStart < lines.size() && kinds[tailStart] == LineKind::Blank) ++tailStart;
     std::string tail;
     for (std::size_t i = tailStart; i < lines.size(); ++i) tail.append(lines[i]).append("\n");
 
@@ -228,7 +244,8 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key,
     const std::string sectionName = SingleLine(section);
     const std::string keyName = impl_->SpellingInFile(sectionName, SingleLine(key));
     // Replacing collapses repeated keys into the first one, where it stood.
-    impl_->ini.SetValue(sectionName.c_str(), keyName.c_str(), SingleLine(value).c_str(), nullptr,
+    impl_->ini.SetValue(sectionName.c_str(), keyName.c_str(),
+                        QuotedIfNeeded(SingleLine(value)).c_str(), nullptr,
                         /*a_bForceReplace=*/true);
 }
 

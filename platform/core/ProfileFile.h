@@ -46,7 +46,8 @@ public:
     double ReadReal(std::string_view section, std::string_view key, double fallback) const;
 
     // Sets a key, adding the section and key at the end when new. Line breaks
-    // in `value` are written as blanks, as one line cannot hold them.
+    // in `value` are written as blanks, as one line cannot hold them; a value
+    // with outer blanks or quotes is written in quotes, so it reads back whole.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int32_t value);
     void WriteReal(std::string_view section, std::string_view key, double value,

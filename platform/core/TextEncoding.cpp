@@ -43,11 +43,9 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Length of the well-formed sequence starting at `pos`, or 0 when it is not one.
-std::size_t SequenceLength(std::string_view s, std::size_t pos) {
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(s[pos + i]); };
-    const unsigned char lead = at(0);
-    if (lead < 0x80) return 1;
+// Length of the well-formed multi-byte sequence at `p`, or 0 when it is not one.
+std::size_t SequenceLength(const unsigned char* p, const unsigned char* end) {
+    const unsigned char lead = *p;
     std::size_t length = 0;
     unsigned char lowest = 0x80, highest = 0xBF;  // allowed range of the second byte
     if (lead >= 0xC2 && lead <= 0xDF) {
@@ -63,10 +61,10 @@ std::size_t SequenceLength(std::string_view s, std::size_t pos) {
     } else {
         return 0;
     }
-    if (pos + length > s.size()) return 0;
-    if (at(1) < lowest || at(1) > highest) return 0;
+    if (static_cast<std::size_t>(end - p) < length) return 0;
+    if (p[1] < lowest || p[1] > highest) return 0;
     for (std::size_t i = 2; i < length; ++i) {
-        if (!IsContinuation(at(i))) return 0;
+        if (!IsContinuation(p[i])) return 0;
     }
     return length;
 }
@@ -74,10 +72,16 @@ std::size_t SequenceLength(std::string_view s, std::size_t pos) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        const std::size_t length = SequenceLength(bytes, pos);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const std::size_t length = SequenceLength(p, end);
         if (length == 0) return false;
-        pos += length;
+        p += length;
     }
     return true;
 }
