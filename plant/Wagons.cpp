@@ -1,9 +1,117 @@
 #include "plant/Wagons.h"
 
-// Placeholder until the wagon and temperature logic lands.
+#include <string>
+
 namespace plant {
+
+namespace {
+
+constexpr int kWagonCount = 3;
+constexpr double kTonnesPerWagon = 60.0;
+constexpr uint32_t kSiloOverheated = 0x000080;  // dark red
+constexpr uint32_t kSiloNormal = 0x000000;
+
+// Silo n's aeration fan is device 8 + n ("Вентилятор 2.n").
+constexpr int FanOf(int silo) {
+    return 8 + silo;
+}
+
+}  // namespace
+
 Wagons::Wagons(Plant& plant, WagonsOutlet& screen, JournalOutlet& journal, SoundOutlet& sound,
                RandomOutlet& random)
     : plant_(plant), screen_(screen), journal_(journal), sound_(sound), random_(random) {}
-void Wagons::Tick() {}
+
+void Wagons::Tick() {
+    switch (phase_) {
+        case 0:
+            Draw();
+            break;
+        // Wagons arrive from the left, one per second...
+        case 1:
+            ShowWagon(1, true, 2);
+            break;
+        case 2:
+            ShowWagon(2, true, 3);
+            break;
+        case 3:
+            ShowWagon(3, true, 0);
+            break;
+        // ...and leave from the right, one per second.
+        case 4:
+            ShowWagon(3, false, 5);
+            break;
+        case 5:
+            ShowWagon(2, false, 6);
+            break;
+        case 6:
+            ShowWagon(1, false, 0);
+            break;
+    }
+    screen_.SetTemperatureAlarmShown(AnyOverheat());
+    screen_.SetUnloadingBoard(kTonnesPerWagon * VisibleWagons());
+}
+
+void Wagons::Draw() {
+    const int r = random_.Next(200);
+    if (r == 1 || r == 11 || r == 21 || r == 31) {
+        phase_ = 1;
+    } else if (r == 2 || r == 12 || r == 22 || r == 32) {
+        phase_ = 4;
+    } else if (r >= 3 && r <= 6) {
+        TemperatureEvent(r - 2);
+    }
+}
+
+void Wagons::ShowWagon(int wagon, bool visible, int32_t nextPhase) {
+    screen_.SetWagonVisible(wagon, visible);
+    phase_ = nextPhase;
+}
+
+void Wagons::TemperatureEvent(int silo) {
+    // A rise needs a standing fan; an alarm once on clears whatever the fan does.
+    const bool fanStopped = plant_.Dev[FanOf(silo)].State == kStateStop;
+    if (!fanStopped && !plant_.TankOverheat[silo]) return;
+    plant_.TankOverheat[silo] = !plant_.TankOverheat[silo];
+    if (plant_.TankOverheat[silo]) {
+        TemperatureRises(silo);
+    } else {
+        TemperatureNormal(silo);
+    }
+}
+
+void Wagons::TemperatureRises(int silo) {
+    const std::string n = std::to_string(silo);
+    screen_.SetSiloColour(silo, kSiloOverheated);
+    journal_.Append(" Повышение температуры в силосе №" + n, JournalColour::Red);
+    // Silo and entry are on screen before the sounds hold the thread.
+    screen_.RepaintNow();
+    if (!sound_.SoundOn()) return;
+    sound_.Play("Alarm.wav");
+    sound_.Play("Attention.wav");
+    sound_.Play("TempSilos" + n + ".wav");
+}
+
+void Wagons::TemperatureNormal(int silo) {
+    screen_.SetSiloColour(silo, kSiloNormal);
+    journal_.Append(
+        " Температура в силосе №" + std::to_string(silo) + " в зоне\r\tдопустимых значений",
+        JournalColour::Default);
+}
+
+bool Wagons::AnyOverheat() const {
+    for (const bool overheated : plant_.TankOverheat) {
+        if (overheated) return true;
+    }
+    return false;
+}
+
+int Wagons::VisibleWagons() const {
+    int visible = 0;
+    for (int w = 1; w <= kWagonCount; ++w) {
+        if (screen_.WagonVisible(w)) ++visible;
+    }
+    return visible;
+}
+
 }  // namespace plant

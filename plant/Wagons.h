@@ -11,10 +11,10 @@ namespace plant {
 class WagonsOutlet {
 public:
     virtual ~WagonsOutlet() = default;
-    virtual bool WagonVisible(int w) const = 0;          // Vagon1..Vagon3
+    virtual bool WagonVisible(int w) const = 0;  // Vagon1..Vagon3
     virtual void SetWagonVisible(int w, bool visible) = 0;
     virtual void SetSiloColour(int n, uint32_t colour) = 0;  // Silo1..Silo4 Color
-    virtual void SetTemperatureAlarmShown(bool on) = 0;     // TabloTemperature red / grey
+    virtual void SetTemperatureAlarmShown(bool on) = 0;      // TabloTemperature red / grey
     virtual void SetUnloadingBoard(double tonnes) = 0;       // LEDTablo2.Value
     virtual void RepaintNow() = 0;  // the whole window, before the alarm sounds
 };
@@ -31,6 +31,14 @@ public:
     int32_t Phase() const { return phase_; }
 
 private:
+    void Draw();  // phase 0: the random draw
+    void ShowWagon(int wagon, bool visible, int32_t nextPhase);
+    void TemperatureEvent(int silo);
+    void TemperatureRises(int silo);
+    void TemperatureNormal(int silo);
+    bool AnyOverheat() const;
+    int VisibleWagons() const;
+
     Plant& plant_;
     WagonsOutlet& screen_;
     JournalOutlet& journal_;
