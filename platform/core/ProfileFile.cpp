@@ -67,6 +67,7 @@ std::string DecodeText(std::string_view bytes) {
 
 std::string SingleLine(std::string_view value) {
     std::string line(value);
+    if (line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return line;
     for (char& c : line) {
         if (c == '\r' || c == '\n') c = ' ';
     }
@@ -79,9 +80,21 @@ std::string SingleLine(std::string_view value) {
 std::string CollapseBlankLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\n' && (out.empty() || out.ends_with("\n\n"))) continue;
-        out += c;
+    int trailingBreaks = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t next = text.find('\n', pos);
+        if (next == std::string::npos) {
+            out.append(text, pos);
+            break;
+        }
+        if (next > pos) {
+            out.append(text, pos, next + 1 - pos);
+            trailingBreaks = 1;
+        } else if (!out.empty() && trailingBreaks < 2) {
+            out += '\n';
+            ++trailingBreaks;
+        }
+        pos = next + 1;
     }
     return out;
 }
@@ -103,6 +116,40 @@ std::string QuotedIfNeeded(std::string value) {
         return '"' + value + '"';
     }
     return value;
+}
+
+// The text as the parser is given it, and the comments it would drop.
+struct ParserInput {
+    std::string text;
+    std::string tail;  // comments after the last entry
+};
+
+ParserInput PrepareForParser(const std::string& text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<LineKind> kinds(lines.size());
+    std::size_t entries = 0;  // lines up to and including the last entry
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        kinds[i] = Classify(lines[i]);
+        if (kinds[i] == LineKind::Section || kinds[i] == LineKind::Key) entries = i + 1;
+    }
+
+    // Leading blank lines would only move comments from one entry to another.
+    std::size_t first = 0;
+    while (first < entries && kinds[first] == LineKind::Blank) ++first;
+    // A line that is neither section, key nor comment would be dropped by the
+    // parser (an unclosed "[" would even swallow the keys after it into a
+    // garbled section): it is kept as a comment instead.
+    ParserInput input;
+    input.text.reserve(text.size());
+    for (std::size_t i = first; i < entries; ++i) {
+        if (kinds[i] == LineKind::Other) input.text += ';';
+        input.text.append(lines[i]).append("\n");
+    }
+
+    std::size_t tailStart = entries;
+    while (tailStart < lines.size() && kinds[tailStart] == LineKind::Blank) ++tailStart;
+    for (std::size_t i = tailStart; i < lines.size(); ++i) input.tail.append(lines[i]).append("\n");
+    return input;
 }
 
 enum class ReadResult { Read, Missing, Failed };
@@ -139,15 +186,10 @@ struct ProfileFile::Impl {
     }
     // The key as the file spells it, so that rewriting "mode" keeps it "mode".
     std::string SpellingInFile(const std::string& section, const std::string& key) const {
-        CSimpleIniA::TNamesDepend keys;
-        if (!ini.GetAllKeys(section.c_str(), keys)) return key;
-        const SI_NoCase<char> less;
-        for (const auto& entry : keys) {
-            if (!less(entry.pItem, key.c_str()) && !less(key.c_str(), entry.pItem)) {
-                return entry.pItem;
-            }
-        }
-        return key;
+        const CSimpleIniA::TKeyVal* keys = ini.GetSection(section.c_str());
+        if (keys == nullptr) return key;
+        const auto found = keys->find(CSimpleIniA::Entry(key.c_str()));
+        return found == keys->end() ? key : found->first.pItem;
     }
 
     CSimpleIniA ini;
@@ -167,35 +209,10 @@ bool ProfileFile::Load(const std::string& path) {
 }
 
 void ProfileFile::Parse(std::string_view bytes) {
-    const std::string text = DecodeText(bytes);
-    const std::vector<std::string_view> lines = SplitLines(text);
-
-    std::vector<LineKind> kinds(lines.size());
-    std::size_t entries = 0;  // lines up to and including the last entry
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        kinds[i] = Classify(lines[i]);
-        if (kinds[i] == LineKind::Section || kinds[i] == LineKind::Key) entries = i + 1;
-    }
-
-    // A line that is neither section, key nor comment would be dropped by the
-    // parser (an unclosed "[" would even swallow the keys after it into a
-    // garbled section): it is kept as a comment instead.
-    std::size_t first = 0;  // leading blank lines would only shift comments around
-    while (first < entries && kinds[first] == LineKind::Blank) ++first;
-    std::string head;
-    head.reserve(text.size());
-    for (std::size_t i = first; i < entries; ++i) {
-        if (kinds[i] == LineKind::Other) head += ';';
-        head.append(lines[i]).append("\n");
-    }
-    std::size_t tailStart = entries;
-    while (tailStart < lines.size() && kinds[tailStart] == LineKind::Blank) ++tailStart;
-    std::string tail;
-    for (std::size_t i = tailStart; i < lines.size(); ++i) tail.append(lines[i]).append("\n");
-
+    ParserInput input = PrepareForParser(DecodeText(bytes));
     impl_->ini.Reset();
-    impl_->ini.LoadData(head);
-    impl_->tail = std::move(tail);
+    impl_->ini.LoadData(input.text);
+    impl_->tail = std::move(input.tail);
 }
 
 std::string ProfileFile::Text() const {

@@ -18,7 +18,7 @@ TEST(StateFileFuzz, LoaderStoresOnlyUsableValuesFromAnyFile) {
 
 TEST(StateFileFuzz, SavedValuesReadBackUnchanged) {
     statefuzz::FileGenerator files(7);
-    for (int i = 0; i < kFiles / 5; ++i) {
+    for (int i = 0; i < kFiles / 10; ++i) {
         const std::string bytes = files.Next();
         ASSERT_EQ(statefuzz::CheckRoundTrip(bytes), "") << "file " << testing::PrintToString(bytes);
     }

@@ -8,7 +8,6 @@ namespace {
 
 using platform::Cp1251ToUtf8;
 using platform::IsValidUtf8;
-using platform::Utf8Prefix;
 
 TEST(Cp1251, DecodesRussianDeviceName) {
     // "Задвижка М1" as a Russian Windows system stores it.
@@ -50,12 +49,5 @@ INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Validity,
                                          Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", false},
                                          Utf8Case{"InvalidLead", "\xFF", false}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Utf8Prefix, CutsWholeCharacters) {
-    EXPECT_EQ(Utf8Prefix("Задвижка", 3), "Зад");
-    EXPECT_EQ(Utf8Prefix("ab", 5), "ab");
-    EXPECT_EQ(Utf8Prefix("aЖb", 2), "aЖ");
-    EXPECT_EQ(Utf8Prefix("abc", 0), "");
-}
 
 }  // namespace
