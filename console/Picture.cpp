@@ -13,8 +13,17 @@ TPicture::TPicture(const QString& resource, QWidget* parent) : QWidget(parent) {
 
 void TPicture::paintEvent(QPaintEvent*) {
     if (!renderer_.isValid()) return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (cache_.size() != pixels) {
+        cache_ = QPixmap(pixels);
+        cache_.setDevicePixelRatio(ratio);
+        cache_.fill(Qt::transparent);
+        QPainter onCache(&cache_);
+        renderer_.render(&onCache, QRectF(rect()));
+    }
     QPainter painter(this);
-    renderer_.render(&painter, QRectF(rect()));
+    painter.drawPixmap(0, 0, cache_);
 }
 
 }  // namespace console

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ protected:
 
 private:
     QSvgRenderer renderer_;
+    // The picture drawn once at the control's size; repaints copy it.
+    QPixmap cache_;
 };
 
 }  // namespace console
