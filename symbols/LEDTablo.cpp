@@ -2,7 +2,10 @@
 
 #include <QLocale>
 #include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
+
+#include "platform/SystemColor.h"
 
 namespace symbols {
 
@@ -206,19 +209,12 @@ QRegion TLEDTablo::cellRegion(int p) {
 // --- Drawing ----------------------------------------------------------------
 
 void TLEDTablo::Paint(platform::Canvas& canvas) {
-    const std::vector<uint8_t> masks = layoutCells();
-    const Drawn look = currentLook(masks);
-    // A new value alone redraws its cells over themselves, and of those only
-    // the ones that change while the pens and fills are the same as before.
-    const bool same =
-        cellsOnly_ && drawn_.valid && drawn_.pens == look.pens && drawn_.brushes == look.brushes;
-    if (!cellsOnly_) drawBackground(canvas);
-    drawCells(canvas, masks, same ? &drawn_.masks : nullptr);
-    if (onScreen_) drawn_ = look;
+    drawBackground(canvas);
+    Render(canvas);
 }
 
 void TLEDTablo::Render(platform::Canvas& canvas) {
-    drawCells(canvas, layoutCells(), nullptr);
+    drawCells(canvas, layoutCells());
 }
 
 void TLEDTablo::drawBackground(platform::Canvas& canvas) const {
@@ -227,13 +223,11 @@ void TLEDTablo::drawBackground(platform::Canvas& canvas) const {
     canvas.FillRect({0, 0, width(), height()});
 }
 
-void TLEDTablo::drawCells(platform::Canvas& canvas, const std::vector<uint8_t>& masks,
-                          const std::vector<uint8_t>* skip) {
+void TLEDTablo::drawCells(platform::Canvas& canvas, const std::vector<uint8_t>& masks) {
     const auto& cells = placedCells();
     // The pen and fill change only between lit and dark segments.
     int applied = -1;
     for (size_t p = 0; p < masks.size() && p < cells.size(); ++p) {
-        if (skip != nullptr && p < skip->size() && (*skip)[p] == masks[p]) continue;
         for (int s = 0; s < led::kSegments; ++s) {
             const int lit = (masks[p] >> s) & 1;
             if (lit != applied) {
@@ -246,11 +240,9 @@ void TLEDTablo::drawCells(platform::Canvas& canvas, const std::vector<uint8_t>& 
     }
 }
 
-TLEDTablo::Drawn TLEDTablo::currentLook(const std::vector<uint8_t>& masks) const {
-    return {true,
-            masks,
-            {OnPen()->attributes(), OffPen()->attributes()},
-            {OnBrush()->attributes(), OffBrush()->attributes()}};
+LEDGlyphs::Style TLEDTablo::currentStyle() const {
+    return {OnPen()->attributes(), OffPen()->attributes(), OnBrush()->attributes(),
+            OffBrush()->attributes()};
 }
 
 void TLEDTablo::renderValueNow() {
@@ -259,9 +251,8 @@ void TLEDTablo::renderValueNow() {
 
     // Only cells whose segments change need drawing, as long as the screen
     // still shows the last drawing in the same pens and fills.
-    const Drawn look = currentLook(masks);
-    const bool same = drawn_.valid && drawn_.masks.size() == masks.size() &&
-                      drawn_.pens == look.pens && drawn_.brushes == look.brushes;
+    const bool same =
+        drawn_.valid && drawn_.masks.size() == masks.size() && drawn_.style == currentStyle();
     QRegion region;
     for (size_t p = 0; p < masks.size(); ++p)
         if (!same || drawn_.masks[p] != masks[p]) region += cellRegion(static_cast<int>(p) + 1);
@@ -275,12 +266,29 @@ void TLEDTablo::renderValueNow() {
 }
 
 void TLEDTablo::paintEvent(QPaintEvent* event) {
-    // Anything else that asked for a paint in the meantime gets the full paint.
-    cellsOnly_ = drawingValue_ && (event->region() - valueRegion_).isEmpty();
-    onScreen_ = true;
-    TGraphicControl::paintEvent(event);
-    onScreen_ = false;
-    cellsOnly_ = false;
+    // A new value alone redraws its cells over themselves; anything else that
+    // asked for a paint in the meantime gets the full paint.
+    const bool cellsOnly = drawingValue_ && (event->region() - valueRegion_).isEmpty();
+    const std::vector<uint8_t> masks = layoutCells();
+    const Drawn look = {true, masks, currentStyle()};
+    const bool same = cellsOnly && drawn_.valid && drawn_.masks.size() == masks.size() &&
+                      drawn_.style == look.style;
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (!cellsOnly) painter.fillRect(rect(), platform::ResolveColor(backGroundColor_));
+
+    const auto& cells = placedCells();
+    if (!cells.empty()) {
+        glyphs_.Use(cells.front(), look.style);
+        const int step = CellRect(2).Left - CellRect(1).Left;
+        for (size_t p = 0; p < masks.size() && p < cells.size(); ++p) {
+            if (same && drawn_.masks[p] == masks[p]) continue;
+            const QPoint at = glyphs_.Origin() + QPoint(static_cast<int>(p) * step, 0);
+            painter.drawImage(at, glyphs_.Glyph(masks[p]));
+        }
+    }
+    drawn_ = look;
 }
 
 void TLEDTablo::resizeEvent(QResizeEvent* event) {

@@ -8,6 +8,7 @@
 
 #include "symbols/Brush.h"
 #include "symbols/GraphicControl.h"
+#include "symbols/LEDGlyphs.h"
 #include "symbols/LEDSegments.h"
 #include "symbols/LEDText.h"
 #include "symbols/Pen.h"
@@ -95,7 +96,8 @@ public:
     int CellWidth() const;
     platform::Rect CellRect(int p) const;
 
-    // Background, then every cell.
+    // Background, then every cell. (On screen the board paints from images of
+    // its cells drawn this same way, and a new value redraws only its cells.)
     void Paint(platform::Canvas& canvas) override;
     // Every cell, lit or dark, over whatever is there.
     void Render(platform::Canvas& canvas);
@@ -105,34 +107,30 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // What the cells looked like when last drawn on screen, so a new value
+    // What the cells looked like when last painted on screen, so a new value
     // needs to redraw only the cells that change.
     struct Drawn {
         bool valid = false;
         std::vector<uint8_t> masks;
-        std::array<TPen::Attributes, 2> pens;
-        std::array<TBrush::Attributes, 2> brushes;
+        LEDGlyphs::Style style;
     };
 
     void drawBackground(platform::Canvas& canvas) const;
     // Formats the value (storing the text) and returns the mask of every cell;
     // none when the cells have no room to be drawn.
     std::vector<uint8_t> layoutCells();
-    // Draws the cells of `masks`; with `skip`, only those whose mask differs.
-    void drawCells(platform::Canvas& canvas, const std::vector<uint8_t>& masks,
-                   const std::vector<uint8_t>* skip);
-    void drawCell(platform::Canvas& canvas, int p, uint8_t mask);
+    void drawCells(platform::Canvas& canvas, const std::vector<uint8_t>& masks);
     // The cells' segment outlines at the current layout, placed once per layout.
     const std::vector<std::array<led::Outline, led::kSegments>>& placedCells();
     bool cellsHaveRoom() const;
     QRegion cellRegion(int p);
+    LEDGlyphs::Style currentStyle() const;
 
     // Draws a new value on screen at once, over the cells that change.
     void renderValueNow();
-    // A layout, colour or size change: the next paint draws everything.
+    // A layout change: the next paint draws everything.
     void layoutChanged();
     void ownObjectChanged();
-    Drawn currentLook(const std::vector<uint8_t>& masks) const;
 
     std::array<led::Outline, led::kSegments> segments_;
     int borderWidth_ = 5;
@@ -158,14 +156,12 @@ private:
     // Placed outlines and the layout they were placed for.
     std::vector<std::array<led::Outline, led::kSegments>> placed_;
     std::array<int, 6> placedFor_{};
+    // Cell images for the screen, and what the screen shows.
+    LEDGlyphs glyphs_;
     Drawn drawn_;
-    // Set while a value is drawn at once: the paint covers the changed cells only.
+    // Set while a new value is drawn at once: the paint covers its cells only.
     QRegion valueRegion_;
     bool drawingValue_ = false;
-    // Set during a paint of the control itself: cellsOnly_ when that paint
-    // covers only the cells of a new value, onScreen_ to remember the drawing.
-    bool cellsOnly_ = false;
-    bool onScreen_ = false;
 };
 
 }  // namespace symbols

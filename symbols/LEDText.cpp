@@ -1,6 +1,7 @@
 #include "symbols/LEDText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -19,12 +20,11 @@ std::string IntegerText(long double value) {
     long double rounded = std::nearbyintl(value);  // halves to the even neighbour
     if (rounded == 0) rounded = 0;                 // no "-0" for -0.4
     if (std::fabs(rounded) < 9.0e18L) return std::to_string(static_cast<long long>(rounded));
-    // Beyond 64 bits: every digit of the rounded value, which the cells then cut.
-    const int size = std::snprintf(nullptr, 0, "%.0Lf", rounded);
-    std::string text(static_cast<size_t>(size) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.0Lf", rounded);
-    text.resize(static_cast<size_t>(size));
-    return text;
+    // Beyond 64 bits: every digit of the rounded value, which the cells then
+    // cut. The largest long double has 4933 integer digits.
+    std::array<char, 4944> digits{};
+    std::snprintf(digits.data(), digits.size(), "%.0Lf", rounded);
+    return digits.data();
 }
 
 }  // namespace

@@ -9,21 +9,25 @@ TPipe::TPipe(QWidget* parent) : TGraphicControl(parent) {
 }
 
 void TPipe::setDiameter(int diameter) {
+    if (diameter != diameter_) cache_.Invalidate();
     diameter_ = diameter;
     Invalidate();
 }
 
 void TPipe::setOpientation(TPipeOrientation orientation) {
+    if (orientation != orientation_) cache_.Invalidate();
     orientation_ = orientation;
     Invalidate();
 }
 
 void TPipe::setColor(TColor color) {
+    if (color != color_) cache_.Invalidate();
     color_ = color;
     Invalidate();
 }
 
 void TPipe::setColored(bool colored) {
+    if (colored != colored_) cache_.Invalidate();
     colored_ = colored;
     Invalidate();
 }
@@ -33,6 +37,10 @@ void TPipe::fitToDiameter(int diameter) {
         SetWidth(diameter);
     else
         SetHeight(diameter);
+}
+
+void TPipe::paintEvent(QPaintEvent* event) {
+    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
 }
 
 void TPipe::Paint(platform::Canvas& canvas) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "symbols/GraphicControl.h"
+#include "symbols/PaintCache.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -38,6 +39,10 @@ public:
 
     void Paint(platform::Canvas& canvas) override;
 
+protected:
+    // Lays the kept drawing onto the screen, drawing anew only after a change.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     // The cross dimension follows the diameter; the run length stays as placed.
     void fitToDiameter(int diameter);
@@ -47,6 +52,8 @@ private:
     TPipeOrientation orientation_ = TPipeOrientation::poHorizontal;
     TColor color_ = clGreen;
     bool colored_ = false;
+
+    PaintCache cache_;
 };
 
 }  // namespace symbols

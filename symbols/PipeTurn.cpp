@@ -11,26 +11,31 @@ TPipeTurn::TPipeTurn(QWidget* parent) : TGraphicControl(parent) {
 }
 
 void TPipeTurn::setColor(TColor color) {
+    if (color != color_) cache_.Invalidate();
     color_ = color;
     Invalidate();
 }
 
 void TPipeTurn::setColored(bool colored) {
+    if (colored != colored_) cache_.Invalidate();
     colored_ = colored;
     Invalidate();
 }
 
 void TPipeTurn::setDiameter(int diameter) {
+    if (diameter != diameter_) cache_.Invalidate();
     diameter_ = diameter;
     Invalidate();
 }
 
 void TPipeTurn::setRadiusTurn(int radius) {
+    if (radius != radiusTurn_) cache_.Invalidate();
     radiusTurn_ = radius;
     Invalidate();
 }
 
 void TPipeTurn::setOrientation(TTurnOrientation orientation) {
+    if (orientation != orientation_) cache_.Invalidate();
     orientation_ = orientation;
     Invalidate();
 }
@@ -54,6 +59,10 @@ TPipeTurn::Quarter TPipeTurn::QuarterOf(TTurnOrientation orientation, int side) 
             return {{s, s}, {s, 0}, {0, s}};
     }
     return {{0, 0}, {0, s}, {s, 0}};
+}
+
+void TPipeTurn::paintEvent(QPaintEvent* event) {
+    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
 }
 
 void TPipeTurn::Paint(platform::Canvas& canvas) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "symbols/GraphicControl.h"
+#include "symbols/PaintCache.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -53,6 +54,10 @@ public:
     };
     static Quarter QuarterOf(TTurnOrientation orientation, int side);
 
+protected:
+    // Lays the kept drawing onto the screen, drawing anew only after a change.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     static void drawArc(platform::Canvas& canvas, const Quarter& q, int radius);
 
@@ -61,6 +66,8 @@ private:
     int diameter_ = 10;
     int radiusTurn_ = 10;
     TTurnOrientation orientation_ = TTurnOrientation::poLeftUp;
+
+    PaintCache cache_;
 };
 
 }  // namespace symbols

@@ -24,11 +24,13 @@ TSilo::TSilo(QWidget* parent) : TGraphicControl(parent) {
 }
 
 void TSilo::setCover(int cover) {
+    if (cover != cover_) cache_.Invalidate();
     cover_ = cover;
     Invalidate();
 }
 
 void TSilo::setColor(TColor color) {
+    if (color != color_) cache_.Invalidate();
     color_ = color;
     Invalidate();
 }
@@ -37,6 +39,10 @@ int TSilo::RoofLine() const {
     // Height x Cover is taken as a whole number, the division by 100 is not.
     const long double y = static_cast<long double>(height()) * cover_ / 100;
     return Round(std::clamp(y, -kFarOff, kFarOff));
+}
+
+void TSilo::paintEvent(QPaintEvent* event) {
+    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
 }
 
 void TSilo::Paint(platform::Canvas& canvas) {

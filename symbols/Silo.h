@@ -1,6 +1,7 @@
 #pragma once
 
 #include "symbols/GraphicControl.h"
+#include "symbols/PaintCache.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -28,6 +29,10 @@ public:
     // Row of the roof line (top of the body) for the current size and Cover.
     int RoofLine() const;
 
+protected:
+    // Lays the kept drawing onto the screen, drawing anew only after a change.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void drawLeftShading(platform::Canvas& canvas, int roofLine) const;
     void drawRightShading(platform::Canvas& canvas, int roofLine) const;
@@ -37,6 +42,8 @@ private:
 
     TColor color_ = clBlack;
     int cover_ = 10;
+
+    PaintCache cache_;
 };
 
 }  // namespace symbols

@@ -328,6 +328,29 @@ TEST_F(ShownConsoleBoard, NewValueAfterALayoutChangeGetsTheFullPaint) {
     EXPECT_EQ(probe.lastRegion.boundingRect(), QRect(0, 0, 153, 41));
 }
 
+// --- The screen --------------------------------------------------------------------
+
+TEST_F(ConsoleBoard, ScreenShowsTheSameDrawingAsTheCanvas) {
+    auto draw = [&](platform::Canvas& c) { board.Paint(c); };
+    for (long double v : {0.0L, 12345.6L, -5.0L, 1234567.8L}) {
+        board.setValue(v);
+        EXPECT_EQ(OnScreen(board), ThroughCanvas(board.size(), draw)) << double(v);
+    }
+    board.OnBrush()->setColor(0x0000FF);
+    board.OffPen()->setWidth(3);
+    EXPECT_EQ(OnScreen(board), ThroughCanvas(board.size(), draw));
+    board.setShift(6);
+    board.setAlignment(TLEDAlign::laCenterJustify);
+    EXPECT_EQ(OnScreen(board), ThroughCanvas(board.size(), draw));
+}
+
+TEST(LedBoardScreen, DefaultBoardShowsTheSameDrawingAsTheCanvas) {
+    TLEDTablo board;
+    board.setValue(-38.0L);
+    EXPECT_EQ(OnScreen(board),
+              ThroughCanvas(board.size(), [&](platform::Canvas& c) { board.Paint(c); }));
+}
+
 // --- Pens and brushes set from outside --------------------------------------------
 
 TEST_F(ConsoleBoard, DrawsWithAPenAndBrushGivenFromOutside) {

@@ -158,6 +158,26 @@ TEST(PipeSetters, EveryAssignmentRequestsARedrawEvenWhenUnchanged) {
     EXPECT_EQ(probe.count, 2);  // several assignments, one paint
 }
 
+TEST(PipeScreen, ShowsTheSameDrawingAsTheCanvasInBothColourings) {
+    TPipe pipe;
+    SetUpAsPipe2(pipe);
+    auto draw = [&](platform::Canvas& canvas) { pipe.Paint(canvas); };
+    EXPECT_EQ(OnScreen(pipe), ThroughCanvas(pipe.size(), draw));
+    pipe.setColored(true);
+    EXPECT_EQ(OnScreen(pipe), ThroughCanvas(pipe.size(), draw));
+    pipe.setColored(false);
+    EXPECT_EQ(OnScreen(pipe), ThroughCanvas(pipe.size(), draw));
+}
+
+TEST(PipeScreen, SizeRuleSettlesBeforeTheDrawingIsKept) {
+    TPipe pipe;
+    pipe.resize(26, 20);
+    pipe.setDiameter(8);
+    const QImage shown = OnScreen(pipe);
+    EXPECT_EQ(shown.size(), QSize(26, 8));
+    EXPECT_EQ(shown, ThroughCanvas(QSize(26, 8), [&](platform::Canvas& c) { pipe.Paint(c); }));
+}
+
 // --- Elbow ----------------------------------------------------------------------
 
 TEST(PipeTurnDefaults, NewElbowIsATwentySquareJoiningLeftAndTop) {
@@ -273,6 +293,20 @@ TEST(PipeTurnSetters, EveryAssignmentRequestsARedrawEvenWhenUnchanged) {
     turn.setColored(false);
     Flush();
     EXPECT_EQ(probe.count, 1);
+}
+
+TEST(PipeTurnScreen, ShowsTheSameDrawingAsTheCanvasInEveryCorner) {
+    TPipeTurn turn;
+    turn.setDiameter(16);
+    turn.setRadiusTurn(24);
+    turn.setColor(kNavy);
+    for (TTurnOrientation o : {TTurnOrientation::poLeftUp, TTurnOrientation::poRightUp,
+                               TTurnOrientation::poLeftDown, TTurnOrientation::poRightDown}) {
+        turn.setOrientation(o);
+        turn.setColored(o == TTurnOrientation::poRightUp);
+        EXPECT_EQ(OnScreen(turn),
+                  ThroughCanvas(QSize(40, 40), [&](platform::Canvas& c) { turn.Paint(c); }));
+    }
 }
 
 SYMBOL_TEST_MAIN()

@@ -182,4 +182,16 @@ TEST(SiloSetters, EveryAssignmentRequestsARedrawEvenWhenUnchanged) {
     EXPECT_EQ(probe.count, 2);
 }
 
+TEST(SiloScreen, ShowsTheSameDrawingAsTheCanvasAndAfterAColourChange) {
+    TSilo silo;
+    silo.resize(70, 80);
+    silo.setCover(20);
+    auto draw = [&](platform::Canvas& canvas) { silo.Paint(canvas); };
+    EXPECT_EQ(OnScreen(silo), ThroughCanvas(silo.size(), draw));
+    silo.setColor(0x000080);
+    EXPECT_EQ(OnScreen(silo), ThroughCanvas(silo.size(), draw));
+    silo.resize(41, 17);
+    EXPECT_EQ(OnScreen(silo), ThroughCanvas(silo.size(), draw));
+}
+
 SYMBOL_TEST_MAIN()
