@@ -233,7 +233,7 @@ void TFrmMain::BuildDiagram() {
 
 // Frames first, so everything else lies on top of them.
 void TFrmMain::BuildDiagramDecor(QWidget* page) {
-    AddFrame(page, "Shape2", QRect(226, 78, 261, 304));  // route list
+    AddFrame(page, "Shape2", QRect(226, 78, 261, 224));  // route list
     AddFrame(page, "Shape3", QRect(316, 14, 161, 62));   // stock board
     AddFrame(page, "Shape4", QRect(316, 374, 161, 95));  // shipped board and reset
     AddFrame(page, "Shape5", QRect(740, 430, 161, 62));  // unloading board
