@@ -203,6 +203,9 @@ struct RefusalCase {
     int32_t mode;
     const char* body;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << "mode " << c.mode;
+}
 
 class RefusalTest : public DeviceStageTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -238,6 +241,9 @@ struct ModeCase {
     int32_t mode;
     std::vector<std::string> bodies;
 };
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << "command " << c.command;
+}
 
 class ModeCommandTest : public DeviceStageTest, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -367,6 +373,9 @@ struct OddAngleCase {
     int32_t end;
     int32_t state;
 };
+void PrintTo(const OddAngleCase& c, std::ostream* os) {
+    *os << "angle " << c.start << " command " << c.command;
+}
 
 class OddAngleTest : public DeviceStageTest, public ::testing::WithParamInterface<OddAngleCase> {};
 

@@ -30,6 +30,9 @@ struct StampCase {
     const char* russian;
     const char* english;
 };
+void PrintTo(const StampCase& c, std::ostream* os) {
+    *os << '"' << c.russian << '"';
+}
 
 class JournalStampTest : public ::testing::TestWithParam<StampCase> {};
 

@@ -15,6 +15,9 @@ struct FormatCase {
     char separator;
     const char* text;
 };
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class FormatFixedTest : public ::testing::TestWithParam<FormatCase> {};
 

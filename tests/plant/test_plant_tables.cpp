@@ -13,6 +13,9 @@ struct DeviceRow {
     const char* symbol;
     const char* label;
 };
+void PrintTo(const DeviceRow& d, std::ostream* os) {
+    *os << "device " << d.no;
+}
 
 class DeviceTableTest : public ::testing::TestWithParam<DeviceRow> {};
 

@@ -131,6 +131,9 @@ struct InterlockCase {
     int route;
     std::set<int> forbidden;
 };
+void PrintTo(const InterlockCase& c, std::ostream* os) {
+    *os << "route " << c.route;
+}
 
 class InterlockTest : public RouteStageTest, public ::testing::WithParamInterface<InterlockCase> {};
 
@@ -268,6 +271,9 @@ struct ResumedStepCase {
     int32_t nextStep;
     int32_t nextState;
 };
+void PrintTo(const ResumedStepCase& c, std::ostream* os) {
+    *os << "step " << c.step << " position " << c.position;
+}
 
 class ResumedStepTest : public RouteStageTest,
                         public ::testing::WithParamInterface<ResumedStepCase> {};

@@ -82,6 +82,9 @@ struct ZoneCase {
     double stock;
     LevelZone zone;
 };
+void PrintTo(const ZoneCase& c, std::ostream* os) {
+    *os << c.stock << " t";
+}
 
 class ZoneBoundaryTest : public ::testing::TestWithParam<ZoneCase> {};
 

@@ -142,6 +142,9 @@ struct BadScript {
     const char* script;
     const char* error;
 };
+void PrintTo(const BadScript& b, std::ostream* os) {
+    *os << '"' << b.error << '"';
+}
 
 class GrainSimErrorTest : public GrainSimTest, public ::testing::WithParamInterface<BadScript> {};
 

@@ -51,6 +51,9 @@ struct BadLine {
     const char* line;
     const char* what;
 };
+void PrintTo(const BadLine& b, std::ostream* os) {
+    *os << '"' << b.line << '"';
+}
 
 class ScriptErrorTest : public ::testing::TestWithParam<BadLine> {};
 
