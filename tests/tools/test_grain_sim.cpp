@@ -118,6 +118,12 @@ TEST_F(GrainSimTest, RunningRouteShipsGrainAndResetZeroesTheTotal) {
     EXPECT_EQ(Starting(r.lines, "#"), std::vector<std::string>{"# ignored"});
 }
 
+TEST_F(GrainSimTest, VagonPrintsTheNumberOfWagonsShown) {
+    const RunResult r = Run("vagon 7\nvagon 150\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    EXPECT_EQ(r.lines, (std::vector<std::string>{"W 0", "W 0"}));
+}
+
 TEST_F(GrainSimTest, SavedStateIsLoadedWithState) {
     const std::string state = Path("state.INI");
     const RunResult saved = Run("dev 3 21\ndev 9 22\ntick\nsave " + state + "\n");
