@@ -124,6 +124,23 @@ TEST_F(GrainSimTest, VagonPrintsTheNumberOfWagonsShown) {
     EXPECT_EQ(r.lines, (std::vector<std::string>{"W 0", "W 0"}));
 }
 
+TEST_F(GrainSimTest, WagonsArriveOnePerDrawAndATemperatureAlarmCarriesTheCurrentTick) {
+    const RunResult r = Run("tick 2\nvagon 1\nvagon 0\nvagon 0\nvagon 0\nvagon 3\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const std::vector<std::string> expected = {
+        "J 1 red  Уровень в силосе №1 -\\r\\t Параметр вошел в верхнюю аварийную зону",
+        "W 0",
+        "W 1",
+        "W 2",
+        "W 3",
+        "J 2 red  Повышение температуры в силосе №1",
+        "S 2 Alarm.wav",
+        "S 2 Attention.wav",
+        "S 2 TempSilos1.wav",
+        "W 3"};
+    EXPECT_EQ(r.lines, expected);
+}
+
 TEST_F(GrainSimTest, SavedStateIsLoadedWithState) {
     const std::string state = Path("state.INI");
     const RunResult saved = Run("dev 3 21\ndev 9 22\ntick\nsave " + state + "\n");
