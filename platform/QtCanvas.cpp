@@ -2,12 +2,14 @@
 
 #include <QFontMetrics>
 #include <QImage>
-#include <QPainterPath>
 #include <QPolygon>
 #include <QVector>
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <numbers>
+#include <cstdint>
 
+#include "platform/EllipseRaster.h"
 #include "platform/QtImage.h"
 #include "platform/SystemColor.h"
 
@@ -33,13 +35,11 @@ QPolygon ToPolygon(std::span<const Point> points) {
     return polygon;
 }
 
-// Direction of the ray from `centre` through (x, y) in degrees,
-// counter-clockwise from the x axis as seen on the screen (y grows down).
-double RayDegrees(const QPointF& centre, double x, double y) {
-    const double dx = x - centre.x();
-    const double dy = centre.y() - y;
-    if (dx == 0.0 && dy == 0.0) return 0.0;
-    return std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+// Box X1..X2-1 grown by `by` pixels on every side (shrunk when negative).
+QRect Extent(int x1, int y1, int x2, int y2, int by) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    return QRect(QPoint(x1 - by, y1 - by), QPoint(x2 - 1 + by, y2 - 1 + by));
 }
 
 }  // namespace
@@ -51,9 +51,33 @@ bool Scales(const QPainter& painter) {
     return t.m11() != 1.0 || t.m22() != 1.0 || t.m12() != 0.0 || t.m21() != 0.0;
 }
 
+// An image the canvas may write pixels into directly: 32-bit, unscaled,
+// shifted by whole pixels at most, and not clipped.
+QImage* WritableImage(QPainter& painter, QPoint& offset) {
+    QPaintDevice* device = painter.device();
+    if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const auto format = image->format();
+    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32 &&
+        format != QImage::Format_ARGB32)
+        return nullptr;
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy()) || painter.hasClipping() ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter.opacity() != 1.0)
+        return nullptr;
+    offset = QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+    return image;
+}
+
+// With a logical size, drawing goes into a 1:1 layer unless the painter can
+// take pixel writes directly; a scaling painter always gets a layer.
 QPainter& Target(QPainter& outer, QSize size, std::unique_ptr<QImage>& layer,
                  std::unique_ptr<QPainter>& layerPainter) {
-    if (!size.isValid() || size.isEmpty() || !Scales(outer)) return outer;
+    QPoint ignored;
+    if (!size.isValid() || size.isEmpty()) return outer;
+    if (!Scales(outer) && WritableImage(outer, ignored) != nullptr) return outer;
     layer = std::make_unique<QImage>(size, QImage::Format_ARGB32_Premultiplied);
     layer->fill(Qt::transparent);
     layerPainter = std::make_unique<QPainter>(layer.get());
@@ -72,8 +96,12 @@ QtCanvas::QtCanvas(QPainter& painter, QSize logicalSize)
     painter_.setBackgroundMode(Qt::TransparentMode);
     qfont_ = QFont(QString::fromStdString(font_.Family));
     qfont_.setPixelSize(font_.PixelHeight);
-    ApplyPen();
-    ApplyBrush();
+    Sync();
+    direct_ = WritableImage(painter_, offset_);
+    if (direct_ != nullptr) {
+        bits_ = direct_->bits();
+        stride_ = direct_->bytesPerLine();
+    }
 }
 
 QtCanvas::~QtCanvas() {
@@ -89,26 +117,35 @@ QtCanvas::~QtCanvas() {
 
 void QtCanvas::SetPenColor(TColor c) {
     penColor_ = c;
-    ApplyPen();
+    styleDirty_ = true;
 }
 
 void QtCanvas::SetPenWidth(int w) {
     penWidth_ = w;
-    ApplyPen();
+    styleDirty_ = true;
 }
 
 void QtCanvas::SetPenStyle(PenStyle s) {
     penStyle_ = s;
-    ApplyPen();
+    styleDirty_ = true;
 }
 
 void QtCanvas::SetBrushColor(TColor c) {
     brushColor_ = c;
-    ApplyBrush();
+    styleDirty_ = true;
 }
 
 void QtCanvas::SetBrushStyle(BrushStyle s) {
     brushStyle_ = s;
+    styleDirty_ = true;
+}
+
+// Pen and fill reach the painter only before it draws: runs written into the
+// image directly never need them.
+void QtCanvas::Sync() {
+    if (!styleDirty_) return;
+    styleDirty_ = false;
+    ApplyPen();
     ApplyBrush();
 }
 
@@ -135,23 +172,106 @@ void QtCanvas::ApplyBrush() {
         painter_.setBrush(ResolveColor(brushColor_));
 }
 
+void QtCanvas::FillRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at) {
+    if (runs.empty()) return;
+    rects_.clear();
+    for (const PixelRun& run : runs)
+        rects_.append(QRect(run.x1 + at.x(), run.y + at.y(), run.x2 - run.x1 + 1, 1));
+    FillRects(color);
+}
+
+void QtCanvas::FillRects(TColor color) {
+    if (direct_ != nullptr) {
+        WriteRects(color);
+        return;
+    }
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ResolveColor(color));
+    painter_.drawRects(rects_);
+    styleDirty_ = true;
+}
+
+// Opaque colours simply replace the pixels, so runs are written straight into
+// the image: far cheaper than one fill call per run.
+void QtCanvas::WriteRects(TColor color) {
+    const uint32_t argb = ResolveColor(color).rgba();
+    const int width = direct_->width();
+    const int height = direct_->height();
+    for (const QRect& rect : rects_) {
+        const int left = std::max(rect.left() + offset_.x(), 0);
+        const int right = std::min(rect.right() + offset_.x(), width - 1);
+        const int top = std::max(rect.top() + offset_.y(), 0);
+        const int bottom = std::min(rect.bottom() + offset_.y(), height - 1);
+        for (int y = top; y <= bottom && left <= right; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(bits_ + static_cast<ptrdiff_t>(y) * stride_);
+            std::fill(row + left, row + right + 1, argb);
+        }
+    }
+}
+
+// Outlines and fills are painted as runs of whole pixels: exact GDI extents
+// on every painter, and far cheaper than stroking paths for wide pens.
+// Dotted outlines are rare and go through Qt's stroker.
 void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    painter_.drawRect(OutlineBox(x1, y1, x2, y2));
+    if (penStyle_ == PenStyle::Dot) {
+        Sync();
+        painter_.drawRect(OutlineBox(x1, y1, x2, y2));
+        return;
+    }
+    if (penStyle_ == PenStyle::Clear) {
+        // Without a pen the filled area ends one pixel short on the right and bottom.
+        if (brushStyle_ == BrushStyle::Solid) {
+            rects_ = {Extent(x1, y1, x2 - 1, y2 - 1, 0)};
+            if (!rects_.front().isEmpty()) FillRects(brushColor_);
+        }
+        return;
+    }
+    const int w = std::max(penWidth_, 1);
+    const QRect outer = Extent(x1, y1, x2, y2, w / 2);
+    const QRect inner = Extent(x1, y1, x2, y2, -((w + 1) / 2));
+    if (outer.isEmpty()) return;
+    if (brushStyle_ == BrushStyle::Solid && !inner.isEmpty()) {
+        rects_ = {inner};
+        FillRects(brushColor_);
+    }
+    if (inner.isEmpty()) {
+        rects_ = {outer};
+    } else {
+        rects_ = {
+            QRect(QPoint(outer.left(), outer.top()), QPoint(outer.right(), inner.top() - 1)),
+            QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())),
+            QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
+            QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom()))};
+    }
+    FillRects(penColor_);
 }
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
+    if (penStyle_ == PenStyle::Dot) {
+        Sync();
+        painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
+        return;
+    }
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    const int w = penStyle_ == PenStyle::Clear ? 0 : std::max(penWidth_, 1);
+    const auto& shape = EllipseRaster::Cached(x2 - x1, y2 - y1, w);
+    const QPoint at(x1, y1);
+    if (brushStyle_ == BrushStyle::Solid) FillRuns(shape.area, brushColor_, at);
+    if (w > 0) FillRuns(shape.outline, penColor_, at);
 }
 
 void QtCanvas::Polygon(std::span<const Point> points) {
     if (points.empty()) return;
+    Sync();
     painter_.drawPolygon(ToPolygon(points));
 }
 
 void QtCanvas::Polyline(std::span<const Point> points) {
     if (points.empty()) return;
-    painter_.drawPolyline(ToPolygon(points));
-    current_ = points.back();
+    // Each segment leaves its end unpainted; the next one starts there.
+    MoveTo(points.front().X, points.front().Y);
+    for (size_t i = 1; i < points.size(); ++i) LineTo(points[i].X, points[i].Y);
 }
 
 void QtCanvas::MoveTo(int x, int y) {
@@ -164,36 +284,49 @@ void QtCanvas::LineTo(int x, int y) {
 }
 
 void QtCanvas::StrokeSegment(Point from, Point to) {
-    painter_.drawLine(from.X, from.Y, to.X, to.Y);
+    if (penStyle_ == PenStyle::Clear || from == to) return;
+    const bool straight = from.X == to.X || from.Y == to.Y;
+    const int w = std::max(penWidth_, 1);
+    if (!straight || (w > 1 && penStyle_ == PenStyle::Dot)) {
+        Sync();
+        painter_.drawLine(from.X, from.Y, to.X, to.Y);
+        return;
+    }
+    rects_.clear();
+    if (w > 1) {
+        // A wide straight line: a band w pixels across, centred on the line
+        // and reaching half the width past both ends.
+        const QRect line = QRect(QPoint(from.X, from.Y), QPoint(to.X, to.Y)).normalized();
+        rects_.append(line.adjusted(-w / 2, -w / 2, (w - 1) / 2, (w - 1) / 2));
+        FillRects(penColor_);
+        return;
+    }
+    // One-pixel line: the pixels from `from` up to, not including, `to`; a
+    // dotted pen paints three, skips three.
+    const int dx = (to.X > from.X) - (to.X < from.X);
+    const int dy = (to.Y > from.Y) - (to.Y < from.Y);
+    const int length = std::abs(to.X - from.X) + std::abs(to.Y - from.Y);
+    const int dash = penStyle_ == PenStyle::Dot ? 3 : length;
+    for (int start = 0; start < length; start += 2 * dash) {
+        const int end = std::min(start + dash, length) - 1;
+        const QPoint a(from.X + dx * start, from.Y + dy * start);
+        const QPoint b(from.X + dx * end, from.Y + dy * end);
+        rects_.append(QRect(a, b).normalized());
+    }
+    FillRects(penColor_);
 }
 
 void QtCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-    // The arc is the ellipse's own outline, cut to the wedge between the two
-    // rays, so it lands on exactly the pixels that Ellipse() paints.
-    const QPointF centre((x1 + x2) / 2.0, (y1 + y2) / 2.0);
-    const double start = RayDegrees(centre, x3, y3);
-    const double end = RayDegrees(centre, x4, y4);
-    double span = end - start;
-    // Counter-clockwise from start to end; equal rays give the whole ellipse.
-    while (span <= 0.0) span += 360.0;
-    painter_.save();
-    painter_.setBrush(Qt::NoBrush);
-    if (span < 360.0) {
-        const double reach = std::abs(x2 - x1) + std::abs(y2 - y1) + 2.0 * penWidth_ + 4.0;
-        QPainterPath wedge(centre);
-        wedge.arcTo(QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach), start,
-                    span);
-        wedge.closeSubpath();
-        painter_.setClipPath(wedge, Qt::IntersectClip);
-    }
-    painter_.drawEllipse(OutlineBox(x1, y1, x2, y2));
-    painter_.restore();
+    if (penStyle_ == PenStyle::Clear) return;
+    FillRuns(EllipseRaster::Arc(x1, y1, x2, y2, std::max(penWidth_, 1), x3, y3, x4, y4), penColor_);
 }
 
 void QtCanvas::FillRect(const Rect& r) {
     if (brushStyle_ == BrushStyle::Clear) return;
     const QRect box = QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
-    painter_.fillRect(box, ResolveColor(brushColor_));
+    if (box.isEmpty()) return;
+    rects_ = {box};
+    FillRects(brushColor_);
 }
 
 void QtCanvas::SetFont(const FontSpec& font) {

@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QVector>
 #include <memory>
 
 #include "platform/Canvas.h"
+#include "platform/EllipseRaster.h"
 
 namespace platform {
 
@@ -13,11 +15,12 @@ namespace platform {
 // GDI placement of shapes and lines. The painter's state is saved on
 // construction and restored on destruction.
 //
-// On a painter that scales (device pixel ratio 2, say) the pixel rules of the
-// drawing model cannot hold on the device grid, so when the caller gives the
-// logical size of the area the canvas draws into a 1:1 layer of that size and
-// lays it onto the painter at destruction, each logical pixel becoming a crisp
-// block of device pixels. Without a size it paints through the scaling.
+// Runs of pixels (outlines, fills, straight lines) are written straight into
+// the image when the painter paints on a plain unscaled image. Otherwise, when
+// the caller gives the logical size of the area, the canvas draws into a 1:1
+// layer of that size and lays it onto the painter at destruction; on a scaling
+// painter (device pixel ratio 2, say) each logical pixel becomes a crisp block
+// of device pixels. Without a size it paints through the painter.
 class QtCanvas : public Canvas {
 public:
     explicit QtCanvas(QPainter& painter, QSize logicalSize = QSize());
@@ -48,9 +51,13 @@ public:
     void CopyRect(const Point& dest, const Image& image, const Rect& src) override;
 
 private:
+    void Sync();
     void ApplyPen();
     void ApplyBrush();
     void StrokeSegment(Point from, Point to);
+    void FillRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at = QPoint());
+    void FillRects(TColor color);  // fills rects_
+    void WriteRects(TColor color);
 
     QPainter& outer_;
     QSize layerSize_;
@@ -65,6 +72,13 @@ private:
     FontSpec font_;
     QFont qfont_;
     Point current_;
+    bool styleDirty_ = true;
+    QVector<QRect> rects_;  // scratch list of pixel runs
+    // Set when runs can be written into the painter's image directly.
+    QImage* direct_ = nullptr;
+    uchar* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    QPoint offset_;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 namespace platform {
 
@@ -50,18 +51,27 @@ const char* KindName(RecordingCanvas::Kind k) {
     return "?";
 }
 
-std::string PointText(const Point& p) {
-    return "(" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+void PutPoint(std::ostringstream& out, const Point& p) {
+    out << '(' << p.X << ',' << p.Y << ')';
 }
 
-std::string PenText(const RecordingCanvas::Pen& pen) {
-    if (pen.Style == PenStyle::Clear) return "pen=clear";
-    return "pen=" + Hex(pen.Color) + "/" + std::to_string(pen.Width) + "/" + StyleName(pen.Style);
+void PutBox(std::ostringstream& out, const Point& a, const Point& b) {
+    out << '(' << a.X << ',' << a.Y << ',' << b.X << ',' << b.Y << ')';
 }
 
-std::string BrushText(const RecordingCanvas::Brush& brush) {
-    if (brush.Style == BrushStyle::Clear) return "brush=clear";
-    return "brush=" + Hex(brush.Color);
+void PutPen(std::ostringstream& out, const RecordingCanvas::Pen& pen) {
+    if (pen.Style == PenStyle::Clear) {
+        out << " pen=clear";
+        return;
+    }
+    out << " pen=" << Hex(pen.Color) << '/' << pen.Width << '/' << StyleName(pen.Style);
+}
+
+void PutBrush(std::ostringstream& out, const RecordingCanvas::Brush& brush) {
+    if (brush.Style == BrushStyle::Clear)
+        out << " brush=clear";
+    else
+        out << " brush=" << Hex(brush.Color);
 }
 
 size_t CodePoints(const std::string& utf8) {
@@ -74,56 +84,64 @@ size_t CodePoints(const std::string& utf8) {
 
 std::string RecordingCanvas::Primitive::ToString() const {
     using K = Kind;
-    std::string s = KindName(kind);
+    std::ostringstream out;
+    out << KindName(kind);
     const auto& p = points;
     switch (kind) {
         case K::Rectangle:
         case K::Ellipse:
         case K::FillRect:
         case K::Text:
-            s += "(" + std::to_string(p[0].X) + "," + std::to_string(p[0].Y) + "," +
-                 std::to_string(p[1].X) + "," + std::to_string(p[1].Y) + ")";
+            PutBox(out, p[0], p[1]);
             break;
         case K::Arc:
-            s += "(" + std::to_string(p[0].X) + "," + std::to_string(p[0].Y) + "," +
-                 std::to_string(p[1].X) + "," + std::to_string(p[1].Y) + ")" + PointText(p[2]) +
-                 PointText(p[3]);
+            PutBox(out, p[0], p[1]);
+            PutPoint(out, p[2]);
+            PutPoint(out, p[3]);
             break;
         case K::Line:
-            s += PointText(p[0]) + "-" + PointText(p[1]);
+            PutPoint(out, p[0]);
+            out << '-';
+            PutPoint(out, p[1]);
             break;
         case K::CopyRect:
-            s += PointText(p[0]) + "<-" + PointText(p[1]) + PointText(p[2]);
+            PutPoint(out, p[0]);
+            out << "<-";
+            PutPoint(out, p[1]);
+            PutPoint(out, p[2]);
             break;
         case K::Polygon:
-        case K::Polyline: {
-            s += "(";
-            for (size_t i = 0; i < p.size(); ++i) s += (i ? "," : "") + PointText(p[i]);
-            s += ")";
+        case K::Polyline:
+            out << '(';
+            for (size_t i = 0; i < p.size(); ++i) {
+                if (i > 0) out << ',';
+                PutPoint(out, p[i]);
+            }
+            out << ')';
             break;
-        }
     }
     switch (kind) {
         case K::Rectangle:
         case K::Ellipse:
         case K::Polygon:
-            s += " " + PenText(pen) + " " + BrushText(brush);
+            PutPen(out, pen);
+            PutBrush(out, brush);
             break;
         case K::Polyline:
         case K::Line:
         case K::Arc:
-            s += " " + PenText(pen);
+            PutPen(out, pen);
             break;
         case K::FillRect:
-            s += " " + BrushText(brush);
+            PutBrush(out, brush);
             break;
         case K::Text:
-            s += " \"" + text + "\"";
+            out << " \"" << text << '"';
             break;
         case K::CopyRect:
             break;
     }
-    return s;
+    return out.str();
 }
 
 void RecordingCanvas::Add(Kind kind, std::vector<Point> points) {

@@ -60,10 +60,10 @@ void TConveyor::Paint(platform::Canvas& canvas) {
     canvas.LineTo(w - d / 2 - 5, h - 5);
 
     // Direction arrows above the belt.
-    for (const int x : g.arrowLefts) DrawArrow(canvas, x);
+    for (const int x : g.arrowLefts) DrawArrow(canvas, x, g);
 }
 
-void TConveyor::DrawArrow(platform::Canvas& canvas, int x) {
+void TConveyor::DrawArrow(platform::Canvas& canvas, int x, const ConveyorGeometry& g) {
     // Outside Run the arrow is drawn with neither pen nor fill: it leaves no mark.
     canvas.SetPenWidth(1);
     if (State() == TState::Run) {
@@ -75,26 +75,29 @@ void TConveyor::DrawArrow(platform::Canvas& canvas, int x) {
         canvas.SetPenStyle(PenStyle::Clear);
         canvas.SetBrushStyle(BrushStyle::Clear);
     }
-    const int h = height();
-    const auto y = [h](long double factor) { return Scale(factor, h); };
+    const int top = g.arrowHeadTop;
+    const int shaftTop = g.arrowShaftTop;
+    const int point = g.arrowPoint;
+    const int shaftBottom = g.arrowShaftBottom;
+    const int bottom = g.arrowHeadBottom;
     // A 20-pixel shaft and a 10-pixel head pointing in the travel direction.
     std::array<Point, 7> arrow;
     if (opientation_ == TConveyorOrientation::coRight) {
-        arrow = {{{x, y(0.2L)},
-                  {x + 20, y(0.2L)},
-                  {x + 20, y(0.1L)},
-                  {x + 30, y(0.25L)},
-                  {x + 20, y(0.4L)},
-                  {x + 20, y(0.3L)},
-                  {x, y(0.3L)}}};
+        arrow = {{{x, shaftTop},
+                  {x + 20, shaftTop},
+                  {x + 20, top},
+                  {x + 30, point},
+                  {x + 20, bottom},
+                  {x + 20, shaftBottom},
+                  {x, shaftBottom}}};
     } else {
-        arrow = {{{x + 30, y(0.2L)},
-                  {x + 10, y(0.2L)},
-                  {x + 10, y(0.1L)},
-                  {x, y(0.25L)},
-                  {x + 10, y(0.4L)},
-                  {x + 10, y(0.3L)},
-                  {x + 30, y(0.3L)}}};
+        arrow = {{{x + 30, shaftTop},
+                  {x + 10, shaftTop},
+                  {x + 10, top},
+                  {x, point},
+                  {x + 10, bottom},
+                  {x + 10, shaftBottom},
+                  {x + 30, shaftBottom}}};
     }
     canvas.Polygon(arrow);
 }

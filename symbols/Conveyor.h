@@ -4,6 +4,8 @@
 
 namespace symbols {
 
+struct ConveyorGeometry;
+
 // A belt conveyor seen from the side: rollers along the bottom edge in the
 // state colour (the flash colour while in alarm), the upper and lower belt
 // runs, and arrows in the travel direction that blink while the drive runs.
@@ -31,7 +33,8 @@ public:
     static int MaxHeight(int width);
 
 private:
-    void DrawArrow(platform::Canvas& canvas, int x);
+    // One arrow whose 30-pixel body starts at x.
+    void DrawArrow(platform::Canvas& canvas, int x, const ConveyorGeometry& g);
 
     TConveyorOrientation opientation_ = TConveyorOrientation::coRight;
 };

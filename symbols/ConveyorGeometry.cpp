@@ -34,6 +34,11 @@ ConveyorGeometry ConveyorGeometry::For(int width, int height) {
         const long double gap = (w - kArrowLength * m) / (m + 1);
         g.arrowLefts.push_back(Round(gap * (i + 1) + kArrowLength * i));
     }
+    g.arrowHeadTop = Scale(0.1L, height);
+    g.arrowShaftTop = Scale(0.2L, height);
+    g.arrowPoint = Scale(0.25L, height);
+    g.arrowShaftBottom = Scale(0.3L, height);
+    g.arrowHeadBottom = Scale(0.4L, height);
     return g;
 }
 

@@ -165,7 +165,7 @@ TEST(QtCanvas, ArcRunsCounterClockwiseFromStartRayToEndRay) {
         c.Arc(0, 0, 12, 12, 6, 0, 0, 6);
     });
     EXPECT_EQ(quarter[1][2], '#');
-    EXPECT_EQ(quarter[3][0], '#');
+    EXPECT_EQ(quarter[5][0], '#');
     EXPECT_EQ(quarter[11][6], '.');  // bottom
     EXPECT_EQ(quarter[6][11], '.');  // right side
     // Swapped rays: the other three quarters.
@@ -203,6 +203,19 @@ TEST(QtCanvas, ArcLiesOnTheEllipseOutline) {
                 EXPECT_LE(y, 5u);
             }
     EXPECT_GT(painted, 5);
+}
+
+TEST(QtCanvas, WidePenOnAnEllipseIsCentredOnItsOutline) {
+    const auto rows = Draw(16, 14, [](Canvas& c) {
+        RedPenBlueFill(c, 3);
+        c.Ellipse(2, 2, 14, 12);
+    });
+    // The one-pixel outline would touch x 2 and 13, y 2 and 11.
+    EXPECT_EQ(rows[7], ".RRRBBBBBBBBRRR.");
+    EXPECT_EQ(rows[0], "................");
+    EXPECT_EQ(rows[1].substr(5, 6), "RRRRRR");
+    EXPECT_EQ(rows[12].substr(5, 6), "RRRRRR");
+    EXPECT_EQ(rows[13], "................");
 }
 
 TEST(QtCanvas, DottedPenIsThreeOnThreeOff) {
