@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPlainTextEdit>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "plant/Outlets.h"
+
+namespace console {
+
+// The event journal on the "Системные" tab: read-only text, one entry per
+// append, each in its own colour. A CR TAB inside an entry starts an indented
+// continuation line of the same entry and colour. Nothing is ever trimmed.
+class JournalView : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit JournalView(QWidget* parent = nullptr);
+
+    // Appends stamp + body as the last entry. The view follows the newest entry
+    // unless the operator has scrolled up to read older ones.
+    void AppendEntry(const QString& stampedText, plant::JournalColour colour);
+
+    // Text colour of an entry: red and blue literally, the default colour as
+    // the desktop's window-text colour.
+    QColor EntryColour(plant::JournalColour colour) const;
+};
+
+// The journal outlet of the controller and the window: puts the time stamp in
+// front of each body and hands the entry to the view.
+class Journal : public plant::JournalOutlet {
+public:
+    Journal(JournalView& view, std::function<QDateTime()> now);
+
+    void Append(const std::string& body, plant::JournalColour colour) override;
+
+    // Local date in the short format, a blank and the time in the long format;
+    // the date alone at midnight exactly.
+    static QString Stamp(const QDateTime& moment);
+
+private:
+    JournalView& view_;
+    std::function<QDateTime()> now_;
+};
+
+}  // namespace console
