@@ -12,20 +12,6 @@ namespace {
 // A tab indents a continuation line by about half an inch.
 constexpr int kTabStopPixels = 48;
 
-// Qt's long time pattern ends in the time zone ("HH:mm:ss t"); the journal
-// shows the plain local time, so unquoted zone letters are dropped.
-QString LongTimePattern(const QLocale& locale) {
-    const QString full = locale.timeFormat(QLocale::LongFormat);
-    QString pattern;
-    bool quoted = false;
-    for (const QChar c : full) {
-        if (c == QLatin1Char('\'')) quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t')) continue;
-        pattern += c;
-    }
-    return pattern.trimmed();
-}
-
 }  // namespace
 
 JournalView::JournalView(QWidget* parent) : QPlainTextEdit(parent) {
@@ -77,18 +63,41 @@ void JournalView::AppendEntry(const QString& stampedText, plant::JournalColour c
 }
 
 Journal::Journal(JournalView& view, std::function<QDateTime()> now)
-    : view_(view), now_(std::move(now)) {}
+    : view_(view), now_(std::move(now)), settings_(SettingsOf(QLocale())) {}
+
+plant::StampLocale Journal::SettingsOf(const QLocale& locale) {
+    plant::StampLocale settings;
+    settings.shortDatePattern = locale.dateFormat(QLocale::ShortFormat).toStdString();
+    settings.longTimePattern = locale.timeFormat(QLocale::LongFormat).toStdString();
+    settings.amText = locale.amText().toStdString();
+    settings.pmText = locale.pmText().toStdString();
+    for (int m = 1; m <= 12; ++m) {
+        const auto i = static_cast<size_t>(m - 1);
+        settings.shortMonthNames[i] = locale.monthName(m, QLocale::ShortFormat).toStdString();
+        settings.longMonthNames[i] = locale.monthName(m, QLocale::LongFormat).toStdString();
+    }
+    for (int d = 1; d <= 7; ++d) {  // Monday first, as Qt counts
+        const auto i = static_cast<size_t>(d - 1);
+        settings.shortDayNames[i] = locale.dayName(d, QLocale::ShortFormat).toStdString();
+        settings.longDayNames[i] = locale.dayName(d, QLocale::LongFormat).toStdString();
+    }
+    return settings;
+}
+
+QString Journal::Stamp(const QDateTime& moment, const plant::StampLocale& settings) {
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    const plant::LocalDateTime when{date.year(),   date.month(),  date.day(), time.hour(),
+                                    time.minute(), time.second(), time.msec()};
+    return QString::fromStdString(plant::JournalStamp(when, settings));
+}
 
 QString Journal::Stamp(const QDateTime& moment) {
-    // The operator's regional settings, or the default a test has set.
-    const QLocale locale;
-    const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
-    if (moment.time() == QTime(0, 0, 0)) return date;
-    return date + QLatin1Char(' ') + locale.toString(moment.time(), LongTimePattern(locale));
+    return Stamp(moment, SettingsOf(QLocale()));
 }
 
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
-    view_.AppendEntry(Stamp(now_()) + QString::fromStdString(body), colour);
+    view_.AppendEntry(Stamp(now_(), settings_) + QString::fromStdString(body), colour);
 }
 
 }  // namespace console

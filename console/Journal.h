@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "plant/JournalStamp.h"
 #include "plant/Outlets.h"
 
 namespace console {
@@ -29,7 +30,8 @@ public:
 };
 
 // The journal outlet of the controller and the window: puts the time stamp in
-// front of each body and hands the entry to the view.
+// front of each body and hands the entry to the view. The regional settings
+// (the default locale) are read once, when the journal is made.
 class Journal : public plant::JournalOutlet {
 public:
     Journal(JournalView& view, std::function<QDateTime()> now);
@@ -38,11 +40,15 @@ public:
 
     // Local date in the short format, a blank and the time in the long format;
     // the date alone at midnight exactly.
+    static QString Stamp(const QDateTime& moment, const plant::StampLocale& settings);
     static QString Stamp(const QDateTime& moment);
+    // The date and time patterns and names of a locale.
+    static plant::StampLocale SettingsOf(const QLocale& locale);
 
 private:
     JournalView& view_;
     std::function<QDateTime()> now_;
+    plant::StampLocale settings_;
 };
 
 }  // namespace console

@@ -45,11 +45,14 @@ std::vector<Line> Lines(const JournalView& view) {
     return lines;
 }
 
-class JournalTest : public ::testing::Test {
-protected:
-    JournalTest() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    ~JournalTest() override { QLocale::setDefault(QLocale::c()); }
+// Russian regional settings from before the journal is made until after it is gone.
+struct RussianSettings {
+    RussianSettings() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    ~RussianSettings() { QLocale::setDefault(QLocale::c()); }
+};
 
+class JournalTest : public ::testing::Test, private RussianSettings {
+protected:
     JournalView view_;
     QDateTime now_{QDate(2026, 12, 6), QTime(14, 5, 9)};
     Journal journal_{view_, [this] { return now_; }};
@@ -133,6 +136,12 @@ INSTANTIATE_TEST_SUITE_P(MidnightShowsTheDateAlone, JournalStampTest,
                                            StampCase{QTime(0, 0, 1), "06.12.2026 00:00:01 x"},
                                            StampCase{QTime(23, 59, 59), "06.12.2026 23:59:59 x"},
                                            StampCase{QTime(9, 7, 3), "06.12.2026 09:07:03 x"}));
+
+TEST(JournalStamp, RussianSettingsWithMilliseconds) {
+    const RussianSettings russian;
+    EXPECT_EQ(Journal::Stamp(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 678))),
+              QStringLiteral("02.01.2026 03:04:05"));
+}
 
 TEST(JournalStamp, EnglishSettingsUseTheirOwnPatternsWithoutTimeZone) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
