@@ -27,8 +27,8 @@ Point Rounded(Vec p, Vec shift, long double factor) {
     return {Round(p.x + factor * shift.x), Round(p.y + factor * shift.y)};
 }
 
-// A plate: the chord between the points 45 degrees either side of `middle`,
-// thickened by d in the direction `side` x u.
+// A plate: the chord from the circle point at theta + first to the one at
+// theta + second, thickened by d towards side x u (side is +1 or -1).
 std::array<Point, 4> Plate(long double h, long double d, int theta, int first, int second, Vec u,
                            long double side) {
     const Vec a = OnCircle(h, theta + first);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <string>
 #include <vector>
@@ -8,13 +10,32 @@
 
 namespace symbols_test {
 
-// The widgets under test need one application object for the whole run.
+// The widgets under test need one application object for the whole run. It
+// is deleted when the tests end, before the program's exit handlers run:
+// Qt's own globals (input devices) must not outlive it.
+class AppEnvironment : public ::testing::Environment {
+public:
+    static QApplication& Get() {
+        static int argc = 1;
+        static char name[] = "symbols-test";
+        static char* argv[] = {name, nullptr};
+        if (app_ == nullptr) app_ = new QApplication(argc, argv);
+        return *app_;
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    static inline QApplication* app_ = nullptr;
+};
+
+inline ::testing::Environment* const kAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
 inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "symbols-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return AppEnvironment::Get();
 }
 
 // Declared as the first member of a fixture, so the application exists
