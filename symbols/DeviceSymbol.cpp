@@ -28,8 +28,9 @@ void TDeviceSymbol::setAlarm(bool alarm) {
 void TDeviceSymbol::setAlarmFlash(TFlashRate rate) {
     alarmFlash_ = rate;
     flashInterval_ = FlashIntervalOf(rate);
-    // A running timer starts its period anew.
-    flashTimer_->setInterval(flashInterval_);
+    // A running timer whose period changes starts its period anew; the same
+    // period leaves it running undisturbed.
+    if (flashTimer_->interval() != flashInterval_) flashTimer_->setInterval(flashInterval_);
     Invalidate();
 }
 
