@@ -42,10 +42,6 @@ QRect Extent(int x1, int y1, int x2, int y2, int by) {
     return QRect(QPoint(x1 - by, y1 - by), QPoint(x2 - 1 + by, y2 - 1 + by));
 }
 
-}  // namespace
-
-namespace {
-
 bool Scales(const QPainter& painter) {
     const QTransform t = painter.deviceTransform();
     return t.m11() != 1.0 || t.m22() != 1.0 || t.m12() != 0.0 || t.m21() != 0.0;
