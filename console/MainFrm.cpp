@@ -13,6 +13,7 @@
 #include "console/Journal.h"
 #include "console/Sound.h"
 #include "console/StateFile.h"
+#include "console/WagonsScreen.h"
 #include "plant/Controller.h"
 #include "plant/Wagons.h"
 #include "platform/MessageBoxes.h"
@@ -100,6 +101,8 @@ void TFrmMain::BuildPlant() {
     diagram_ = std::make_unique<DiagramScreen>(*this, plant_);
     controller_ = std::make_unique<plant::Controller>(
         plant_, plant::Outlets{*diagram_, *journal_, *sound_, *random_});
+    wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
+    wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, *journal_, *sound_, *random_);
 }
 
 QWidget* TFrmMain::Control(const std::string& name) const {
