@@ -16,6 +16,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMaxRate = 192000;
 constexpr int kMaxChannels = 8;
 constexpr int64_t kMaxSeconds = 60;
+constexpr pa_usec_t kBufferUsec = 100'000;
 
 }  // namespace
 
@@ -107,9 +108,17 @@ struct PulseWavePlayer::Worker {
         spec.format = PA_SAMPLE_S16NE;
         spec.rate = static_cast<uint32_t>(clip.rate);
         spec.channels = static_cast<uint8_t>(clip.channels);
+        // A short buffer: the drain after each file then returns soon after the
+        // sound has ended, instead of a server default of up to two seconds later.
+        pa_buffer_attr buffer{};
+        buffer.maxlength = static_cast<uint32_t>(-1);
+        buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUsec, &spec));
+        buffer.prebuf = static_cast<uint32_t>(-1);
+        buffer.minreq = static_cast<uint32_t>(-1);
+        buffer.fragsize = static_cast<uint32_t>(-1);
         int error = 0;
         return pa_simple_new(nullptr, "GrainTerminal", PA_STREAM_PLAYBACK, nullptr, "event", &spec,
-                             nullptr, nullptr, &error);
+                             nullptr, &buffer, &error);
     }
 
     static bool Write(pa_simple* stream, const Clip& clip) {
@@ -138,7 +147,9 @@ void PulseWavePlayer::Play(const std::string& file) {
     const auto duration = clip->Duration();
 
     std::unique_lock lock(worker_->mutex);
-    // Still stuck in an earlier file, or the server was unreachable a moment ago.
+    // An earlier file that ran past its allowance gets one more margin to end;
+    // one stuck in the server, or a server unreachable a moment ago, is silence.
+    worker_->done.wait_for(lock, kMargin, [this] { return !worker_->busy; });
     if (worker_->busy || Clock::now() < worker_->retryAt) return;
     const auto allowance = duration + kMargin +
                            (worker_->connected ? std::chrono::milliseconds{0} : kConnectAllowance);
