@@ -37,10 +37,9 @@ constexpr platform::TColor kBlue = 0xFF0000;
 constexpr platform::TColor kGreyText = 0xADADAD;
 constexpr platform::TColor kSectionBack = 0xFFFF80;
 
-}  // namespace
+const char* const kCaption = "Автоматизированная система управления зерновым терминалом (демо)";
 
-const QString kCaption =
-    QStringLiteral("Автоматизированная система управления зерновым терминалом (демо)");
+}  // namespace
 
 void TFrmMain::BuildWindow() {
     setObjectName("FrmMain");
@@ -79,8 +78,6 @@ void TFrmMain::BuildTimers() {
     TimerReadState = makeTimer("TimerReadState", 500, &TFrmMain::TimerReadStateTimer);
     TimerEmulCPU = makeTimer("TimerEmulCPU", 300, &TFrmMain::TimerEmulCPUTimer);
     TimerVagonOn = makeTimer("TimerVagonOn", 1000, &TFrmMain::TimerVagonOnTimer);
-    // The wagon animation keeps its phase in the timer's Tag.
-    TimerVagonOn->setProperty("Tag", 0);
     TimerSysTime->start();
 }
 
