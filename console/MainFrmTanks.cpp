@@ -19,8 +19,8 @@ constexpr platform::TColor kTableTitle = 0xA00000;
 constexpr platform::TColor kTableTitleBack = 0xE2E1D6;
 
 // Table geometry inside Panel1: a label column, then one column per silo.
-constexpr int kLabelX = 128, kLabelWidth = 136;
-constexpr int kColumnX = 266, kColumnWidth = 52, kColumnStep = 53;
+constexpr int kLabelX = 110, kLabelWidth = 130;
+constexpr int kColumnX = 242, kColumnWidth = 57, kColumnStep = 58;
 
 struct Row {
     const char* label;
@@ -55,7 +55,7 @@ void TFrmMain::BuildPanelTanks() {
 
     auto* silo = new symbols::TSilo(table);
     silo->setObjectName("Silo9");
-    silo->setGeometry(24, 60, 80, 150);
+    silo->setGeometry(18, 60, 80, 150);
     silo->setCover(15);
     silo->setColor(symbols::clBlack);
 
