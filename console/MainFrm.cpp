@@ -19,6 +19,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PointerConfinement.h"
 #include "platform/WavePlayer.h"
+#include "symbols/Title.h"
 
 // The pictures are compiled into the console library; a static library's
 // resources are registered by hand. Outside any namespace, as the macro needs.
@@ -86,7 +87,11 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     }
 }
 
-TFrmMain::~TFrmMain() = default;
+// The children outlive this part of the window: a help-text pass still running
+// ends in the title's destructor and must not call back into a half-destroyed form.
+TFrmMain::~TFrmMain() {
+    if (Title1 != nullptr) Title1->disconnect(this);
+}
 
 void TFrmMain::BuildPlant() {
     RichMessage = new JournalView(TabSheet1);

@@ -358,8 +358,12 @@ void QtCanvas::TextRect(const Rect& box, const std::string& utf8, TextAlign alig
     painter_.restore();
 }
 
+// The cell height of the font plus its internal leading, the part of the cell
+// above the character height (the pixel size) that the font keeps for accents.
 int QtCanvas::TextHeight() const {
-    return QFontMetrics(qfont_).height();
+    const int cell = QFontMetrics(qfont_).height();
+    const int internalLeading = std::max(0, cell - qfont_.pixelSize());
+    return cell + internalLeading;
 }
 
 int QtCanvas::TextWidth(const std::string& utf8) const {

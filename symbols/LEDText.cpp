@@ -20,11 +20,13 @@ std::string IntegerText(long double value) {
     long double rounded = std::nearbyintl(value);  // halves to the even neighbour
     if (rounded == 0) rounded = 0;                 // no "-0" for -0.4
     if (std::fabs(rounded) < 9.0e18L) return std::to_string(static_cast<long long>(rounded));
-    // Beyond 64 bits: every digit of the rounded value, which the cells then
-    // cut. The largest long double has 4933 integer digits.
-    std::array<char, 4944> digits{};
+    // Beyond 64 bits: every digit of the rounded value, which the cells then cut.
+    const int length = std::snprintf(nullptr, 0, "%.0Lf", rounded);
+    if (length <= 0) return {};
+    std::string digits(static_cast<std::size_t>(length) + 1, '\0');
     std::snprintf(digits.data(), digits.size(), "%.0Lf", rounded);
-    return digits.data();
+    digits.resize(static_cast<std::size_t>(length));
+    return digits;
 }
 
 }  // namespace

@@ -182,6 +182,13 @@ TEST_F(SystemCommands, InformationButtonHiddenUntilTheHelpPassEnds) {
     EXPECT_FALSE(title->Running());
 }
 
+TEST_F(SystemCommands, ClosingTheWindowDuringAHelpPassDoesNotCallBackIntoIt) {
+    Press("BtnWhatTis");
+    ASSERT_TRUE(Find<symbols::TTitle>("Title1")->Running());
+    form.reset();  // the pass ends in the title's destructor, after the window's own part
+    SUCCEED();
+}
+
 TEST_F(SystemCommands, InformationButtonComesBackWhenThereIsNoTextToScroll) {
     Find<symbols::TTitle>("Title1")->setItems({});
     Press("BtnWhatTis");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -273,7 +275,10 @@ TEST(QtCanvas, TextIsAlignedInItsBoxAndMeasured) {
     font.Family = "DejaVu Sans";
     font.PixelHeight = 12;
     c.SetFont(font);
-    EXPECT_GT(c.TextHeight(), 0);
+    // A text line is the font's cell plus its internal leading: taller than the cell.
+    QFont cellFont("DejaVu Sans");
+    cellFont.setPixelSize(12);
+    EXPECT_GT(c.TextHeight(), QFontMetrics(cellFont).height());
     EXPECT_EQ(c.TextWidth(""), 0);
     EXPECT_GT(c.TextWidth("WWWW"), c.TextWidth("W"));
     c.SetBrushStyle(platform::BrushStyle::Clear);
