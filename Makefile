@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test test-asan bench gallery clean
+.PHONY: all deps build run test test-asan bench gallery fuzz soak clean
 
 all: build
 
@@ -33,11 +33,23 @@ test-asan: deps $(BUILD_ASAN)/build.ninja
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b" || exit 1; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	  QT_QPA_PLATFORM=offscreen "$$b" || exit 1; \
+	done
 
 gallery: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/symbol-gallery $(BUILD)/gallery.png
 	@echo "Gallery written to $(BUILD)/gallery.png"
+
+# Long runs: 100,000 state files through the loader under the sanitizers, and a
+# full day of plant time with random operator commands and routes.
+fuzz: deps $(BUILD_ASAN)/build.ninja
+	cmake --build $(BUILD_ASAN) --target state-fuzz -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/console_state/fuzz/state-fuzz 100000
+
+soak: build
+	$(BUILD)/bench/bench_plant_soak
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -1,7 +1,9 @@
 #include "platform/QtMessageBoxes.h"
 
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace platform {
 
@@ -37,6 +39,15 @@ MsgResult QtMessageBoxes::Show(const std::string& title, const std::string& text
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(title), DisplayText(text),
                     QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
+    // The texts carry their own line breaks: give the label room for its widest
+    // line so the box does not break those lines a second time.
+    const QFontMetrics metrics(box.font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QChar('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }")
+                          .arg(std::min(widest + 8, 900)));
     if (buttons == MsgButtons::YesNo) {
         box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
