@@ -10,13 +10,13 @@ constexpr int kGap = 2;
 
 TStatusBar::TStatusBar(std::initializer_list<PanelSpec> panels, QWidget* parent) : QWidget(parent) {
     int x = 0;
-    for (const PanelSpec& spec : panels) {
-        auto* panel = new QLabel(spec.text, this);
+    for (const PanelSpec& item : panels) {
+        auto* panel = new QLabel(item.text, this);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(2);
-        panel->setGeometry(x, kGap, spec.width - kGap, 0);
+        panel->setGeometry(x, kGap, item.width - kGap, 0);
         panels_.push_back(panel);
-        x += spec.width;
+        x += item.width;
     }
 }
 

@@ -104,20 +104,20 @@ struct PulseWavePlayer::Worker {
     }
 
     static pa_simple* Connect(const Clip& clip) {
-        pa_sample_spec spec{};
-        spec.format = PA_SAMPLE_S16NE;
-        spec.rate = static_cast<uint32_t>(clip.rate);
-        spec.channels = static_cast<uint8_t>(clip.channels);
+        pa_sample_spec format{};
+        format.format = PA_SAMPLE_S16NE;
+        format.rate = static_cast<uint32_t>(clip.rate);
+        format.channels = static_cast<uint8_t>(clip.channels);
         // A short buffer: the drain after each file then returns soon after the
         // sound has ended, instead of a server default of up to two seconds later.
         pa_buffer_attr buffer{};
         buffer.maxlength = static_cast<uint32_t>(-1);
-        buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUsec, &spec));
+        buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kBufferUsec, &format));
         buffer.prebuf = static_cast<uint32_t>(-1);
         buffer.minreq = static_cast<uint32_t>(-1);
         buffer.fragsize = static_cast<uint32_t>(-1);
         int error = 0;
-        return pa_simple_new(nullptr, "GrainTerminal", PA_STREAM_PLAYBACK, nullptr, "event", &spec,
+        return pa_simple_new(nullptr, "GrainTerminal", PA_STREAM_PLAYBACK, nullptr, "event", &format,
                              nullptr, &buffer, &error);
     }
 
