@@ -8,7 +8,7 @@ packages=(
     libsimpleini-dev libicu-dev
     libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do
