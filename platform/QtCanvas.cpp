@@ -11,6 +11,7 @@
 
 #include "platform/EllipseRaster.h"
 #include "platform/QtImage.h"
+#include "platform/QtShapeRaster.h"
 #include "platform/SystemColor.h"
 
 namespace platform {
@@ -80,6 +81,24 @@ QPainter& Target(QPainter& outer, QSize size, std::unique_ptr<QImage>& layer,
     return *layerPainter;
 }
 
+// Most spans are a few pixels (slanted lines, narrow bands down a wide
+// vertical line): written one by one, without a general fill's set-up.
+void FillSpan(uint32_t* pixel, int count, uint32_t argb) {
+    switch (count) {
+        case 3:
+            pixel[2] = argb;
+            [[fallthrough]];
+        case 2:
+            pixel[1] = argb;
+            [[fallthrough]];
+        case 1:
+            pixel[0] = argb;
+            return;
+        default:
+            std::fill(pixel, pixel + count, argb);
+    }
+}
+
 }  // namespace
 
 QtCanvas::QtCanvas(QPainter& painter, QSize logicalSize)
@@ -97,6 +116,8 @@ QtCanvas::QtCanvas(QPainter& painter, QSize logicalSize)
     if (direct_ != nullptr) {
         bits_ = direct_->bits();
         stride_ = direct_->bytesPerLine();
+        width_ = direct_->width();
+        height_ = direct_->height();
     }
 }
 
@@ -150,15 +171,22 @@ void QtCanvas::ApplyPen() {
         painter_.setPen(Qt::NoPen);
         return;
     }
-    // Width 0 paints like width 1, as a GDI pen does.
-    QPen pen(ResolveColor(penColor_), std::max(penWidth_, 1));
-    // A one-pixel line leaves its end point unpainted (flat cap); wide lines
-    // get round ends and joins like a geometric pen.
-    const bool thin = penWidth_ <= 1;
-    pen.setCapStyle(thin ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+    const QtShapeRaster::Stroke stroke = PenStroke();
+    QPen pen(ResolveColor(penColor_), stroke.width);
+    pen.setCapStyle(stroke.cap);
+    pen.setJoinStyle(stroke.join);
     if (penStyle_ == PenStyle::Dot) pen.setDashPattern(kDotPattern);
     painter_.setPen(pen);
+}
+
+// The width, ends and joins of the pen; width 0 when there is no pen.
+QtShapeRaster::Stroke QtCanvas::PenStroke() const {
+    if (penStyle_ == PenStyle::Clear) return {0, Qt::FlatCap, Qt::MiterJoin};
+    // Width 0 paints like width 1, as a GDI pen does. A one-pixel line leaves
+    // its end point unpainted (flat cap); wide lines get round ends and joins
+    // like a geometric pen.
+    if (penWidth_ <= 1) return {1, Qt::FlatCap, Qt::MiterJoin};
+    return {penWidth_, Qt::RoundCap, Qt::RoundJoin};
 }
 
 void QtCanvas::ApplyBrush() {
@@ -170,6 +198,10 @@ void QtCanvas::ApplyBrush() {
 
 void QtCanvas::FillRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at) {
     if (runs.empty()) return;
+    if (direct_ != nullptr) {
+        WriteRuns(runs, color, at);
+        return;
+    }
     rects_.clear();
     for (const PixelRun& run : runs)
         rects_.append(QRect(run.x1 + at.x(), run.y + at.y(), run.x2 - run.x1 + 1, 1));
@@ -190,19 +222,76 @@ void QtCanvas::FillRects(TColor color) {
 // Opaque colours simply replace the pixels, so runs are written straight into
 // the image: far cheaper than one fill call per run.
 void QtCanvas::WriteRects(TColor color) {
-    const uint32_t argb = ResolveColor(color).rgba();
-    const int width = direct_->width();
-    const int height = direct_->height();
+    const uint32_t argb = Argb(color);
     for (const QRect& rect : rects_) {
         const int left = std::max(rect.left() + offset_.x(), 0);
-        const int right = std::min(rect.right() + offset_.x(), width - 1);
+        const int right = std::min(rect.right() + offset_.x(), width_ - 1);
         const int top = std::max(rect.top() + offset_.y(), 0);
-        const int bottom = std::min(rect.bottom() + offset_.y(), height - 1);
-        for (int y = top; y <= bottom && left <= right; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(bits_ + static_cast<ptrdiff_t>(y) * stride_);
-            std::fill(row + left, row + right + 1, argb);
+        const int bottom = std::min(rect.bottom() + offset_.y(), height_ - 1);
+        if (left > right) continue;
+        const int count = right - left + 1;
+        uchar* line = bits_ + static_cast<ptrdiff_t>(top) * stride_ + left * 4;
+        uchar* const end = bits_ + static_cast<ptrdiff_t>(bottom + 1) * stride_;
+        // Wide vertical lines are bands of one or two pixels down many rows.
+        if (count <= 2) {
+            for (; line < end; line += stride_) {
+                auto* pixel = reinterpret_cast<uint32_t*>(line);
+                pixel[0] = argb;
+                pixel[count - 1] = argb;
+            }
+            continue;
         }
+        for (; line < end; line += stride_)
+            FillSpan(reinterpret_cast<uint32_t*>(line), count, argb);
     }
+}
+
+// Runs go into the image the same way, without a rectangle list in between.
+void QtCanvas::WriteRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at) {
+    const uint32_t argb = Argb(color);
+    const int dx = at.x() + offset_.x();
+    const int dy = at.y() + offset_.y();
+    for (const PixelRun& run : runs) {
+        const int y = run.y + dy;
+        const int left = std::max(run.x1 + dx, 0);
+        const int right = std::min(run.x2 + dx, width_ - 1);
+        if (y < 0 || y >= height_ || left > right) continue;
+        auto* row = reinterpret_cast<uint32_t*>(bits_ + static_cast<ptrdiff_t>(y) * stride_);
+        FillSpan(row + left, right - left + 1, argb);
+    }
+}
+
+// A kept shape, fill first, then outline. Shapes lying wholly inside the
+// image (nearly all) are written without clipping each run.
+void QtCanvas::WriteShape(const QtShapeRaster::Shape& shape, QPoint origin, bool withFill) {
+    const long long dx = static_cast<long long>(origin.x()) + offset_.x();
+    const long long dy = static_cast<long long>(origin.y()) + offset_.y();
+    const bool inside = shape.left + dx >= 0 && shape.right + dx < width_ && shape.top + dy >= 0 &&
+                        shape.bottom + dy < height_;
+    if (!inside) {
+        if (withFill) FillRuns(shape.fill, brushColor_, origin);
+        FillRuns(shape.stroke, penColor_, origin);
+        return;
+    }
+    const auto write = [&](const std::vector<PixelRun>& runs, uint32_t argb) {
+        uchar* const base = bits_ + dy * stride_ + dx * 4;
+        for (const PixelRun& run : runs) {
+            auto* row = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(run.y) * stride_);
+            FillSpan(row + run.x1, run.x2 - run.x1 + 1, argb);
+        }
+    };
+    if (withFill && !shape.fill.empty()) write(shape.fill, Argb(brushColor_));
+    if (!shape.stroke.empty()) write(shape.stroke, Argb(penColor_));
+}
+
+// Symbols draw line after line in one colour: the last one resolved is kept.
+uint32_t QtCanvas::Argb(TColor color) {
+    if (!argbValid_ || color != argbColor_) {
+        argbColor_ = color;
+        argb_ = ResolveColor(color).rgba();
+        argbValid_ = true;
+    }
+    return argb_;
 }
 
 // Outlines and fills are painted as runs of whole pixels: exact GDI extents
@@ -257,8 +346,20 @@ void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (w > 0) FillRuns(shape.outline, penColor_, at);
 }
 
+// Polygons and slanted lines take their pixels from QPainter, once per shape:
+// repaints write the kept runs into the image.
 void QtCanvas::Polygon(std::span<const Point> points) {
     if (points.empty()) return;
+    QPoint origin;
+    const bool filled = brushStyle_ == BrushStyle::Solid;
+    // Dotted outlines are rare and left to the painter.
+    const bool cached = direct_ != nullptr && penStyle_ != PenStyle::Dot;
+    if (const auto* shape = cached ? QtShapeRaster::Polygon(points, PenStroke(), filled,
+                                                            painter_.renderHints(), origin)
+                                   : nullptr) {
+        WriteShape(*shape, origin, true);
+        return;
+    }
     Sync();
     painter_.drawPolygon(ToPolygon(points));
 }
@@ -284,6 +385,14 @@ void QtCanvas::StrokeSegment(Point from, Point to) {
     const bool straight = from.X == to.X || from.Y == to.Y;
     const int w = std::max(penWidth_, 1);
     if (!straight || (w > 1 && penStyle_ == PenStyle::Dot)) {
+        QPoint origin;
+        const bool cached = direct_ != nullptr && penStyle_ == PenStyle::Solid;
+        if (const auto* shape =
+                cached ? QtShapeRaster::Line(from, to, PenStroke(), painter_.renderHints(), origin)
+                       : nullptr) {
+            WriteShape(*shape, origin, false);
+            return;
+        }
         Sync();
         painter_.drawLine(from.X, from.Y, to.X, to.Y);
         return;

@@ -8,6 +8,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/EllipseRaster.h"
+#include "platform/QtShapeRaster.h"
 
 namespace platform {
 
@@ -53,11 +54,15 @@ public:
 private:
     void Sync();
     void ApplyPen();
+    QtShapeRaster::Stroke PenStroke() const;
     void ApplyBrush();
     void StrokeSegment(Point from, Point to);
     void FillRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at = QPoint());
     void FillRects(TColor color);  // fills rects_
     void WriteRects(TColor color);
+    void WriteRuns(const std::vector<PixelRun>& runs, TColor color, QPoint at);
+    uint32_t Argb(TColor color);
+    void WriteShape(const QtShapeRaster::Shape& shape, QPoint origin, bool withFill);
 
     QPainter& outer_;
     QSize layerSize_;
@@ -78,6 +83,11 @@ private:
     QImage* direct_ = nullptr;
     uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    TColor argbColor_ = 0;
+    uint32_t argb_ = 0;
+    bool argbValid_ = false;
     QPoint offset_;
 };
 
