@@ -21,7 +21,10 @@ inline int64_t SaturateToInt64(long double r) {
 
 // Round to the nearest integer, ties to the even neighbour (22.5 -> 22, 23.5 -> 24).
 inline int64_t RoundHalfEven(long double x) {
-    long double r = std::nearbyintl(x);  // default rounding mode: to nearest, ties to even
+    // The default rounding mode rounds to nearest, ties to even. rintl gives the
+    // same result as nearbyintl without saving and restoring the floating-point
+    // environment, which makes it an order of magnitude cheaper in paint loops.
+    long double r = std::rintl(x);
     return detail::SaturateToInt64(r);
 }
 
