@@ -203,6 +203,24 @@ TEST(ServerTest, AClientThatTakesNoRepliesIsDropped) {
     EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
 }
 
+// Replies to a client that has hung up fail; they must not raise SIGPIPE,
+// which would end the host.
+TEST(ServerTest, AClientHangingUpWithRequestsInFlightIsJustDropped) {
+    ModbusRig rig;
+    auto client = std::make_unique<RawClient>(rig.server.Port());
+    ServeUntilClients(rig, 1);
+    std::vector<uint8_t> burst;
+    for (int k = 0; k < 200; ++k) {
+        const std::vector<uint8_t> read = Frame({4, 0, 0, 0, 72});
+        burst.insert(burst.end(), read.begin(), read.end());
+    }
+    ASSERT_EQ(client->Send(burst), burst.size());
+    client.reset();
+    ServeUntilClients(rig, 0);
+    EXPECT_EQ(rig.server.ClientCount(), 0u);
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+}
+
 TEST(ServerTest, ListenFailuresComeBackWithTheirReason) {
     ModbusRig rig;
     const uint16_t taken = rig.server.Port();
