@@ -17,7 +17,7 @@ namespace {
 
 // Work done for one readable descriptor before the host gets its thread back:
 // a client that floods the server cannot hold up the controller cycle.
-constexpr int kReadsPerCall = 8;
+constexpr int kReadsPerCall = 4;
 constexpr int kAcceptsPerCall = 32;
 
 }  // namespace
