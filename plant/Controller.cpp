@@ -16,6 +16,7 @@ void Controller::EmulatorTick() {
     silos_.LoadVessel();
     silos_.ShowShipped();
     devices_.ColourPipes();
+    ++cycles_;
 }
 
 }  // namespace plant

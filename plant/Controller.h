@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "plant/DeviceStage.h"
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
@@ -24,10 +26,17 @@ public:
     // shipped-tonnage board, pipe colouring.
     void EmulatorTick();
 
+    // Controller cycles run since construction; wraps around after 2^64.
+    uint64_t Cycles() const { return cycles_; }
+    // The vessel loading throughput in t/h as PanelSpeed shows it (0 before the
+    // first cycle).
+    int64_t Throughput() const { return silos_.Throughput(); }
+
 private:
     SiloStock silos_;
     DeviceStage devices_;
     RouteStage routes_;
+    uint64_t cycles_ = 0;
 };
 
 }  // namespace plant

@@ -27,6 +27,9 @@ public:
     void LoadVessel();
     void ShowShipped();
 
+    // The throughput in t/h PanelSpeed shows; 0 before LoadVessel first ran.
+    int64_t Throughput() const { return throughputShown_ ? shownThroughput_ : 0; }
+
 private:
     void ShowTankLevel(int n);
     void ShowZone(int n, double stock);

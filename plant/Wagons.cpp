@@ -7,7 +7,6 @@ namespace plant {
 namespace {
 
 constexpr int kWagonCount = 3;
-constexpr double kTonnesPerWagon = 60.0;
 constexpr uint32_t kSiloOverheated = 0x000080;  // dark red
 constexpr uint32_t kSiloNormal = 0x000000;
 

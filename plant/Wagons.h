@@ -7,6 +7,9 @@
 
 namespace plant {
 
+// Grain one wagon on the unloading track brings, as the unloading board counts it.
+constexpr double kTonnesPerWagon = 60.0;
+
 // What the wagon and temperature timer shows.
 class WagonsOutlet {
 public:
@@ -29,6 +32,8 @@ public:
     void Tick();
     // 0 idle, 1..3 wagons arriving, 4..6 wagons leaving.
     int32_t Phase() const { return phase_; }
+    // Wagons on the unloading track now (0..3), as the screen shows them.
+    int WagonsOnTrack() const { return VisibleWagons(); }
 
 private:
     void Draw();  // phase 0: the random draw

@@ -8,6 +8,7 @@ packages=(
     libsimpleini-dev libicu-dev
     libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libmodbus-dev mbpoll
     fonts-dejavu-core fonts-liberation
 )
 missing=()

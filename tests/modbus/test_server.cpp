@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/modbus/ModbusRig.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using modbus_test::Frame;
+using modbus_test::ModbusRig;
+using modbus_test::RawClient;
+
+const std::vector<uint8_t> kReadTotals = {4, 0x01, 0x2C, 0, 9};
+
+// The client's own address as the server sees it.
+std::string PeerOf(const RawClient& client) {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    getsockname(client.Fd(), reinterpret_cast<sockaddr*>(&local), &size);
+    return "127.0.0.1:" + std::to_string(ntohs(local.sin_port));
+}
+
+// Serves until the server holds `count` clients (at most a bounded number of polls).
+void ServeUntilClients(ModbusRig& rig, std::size_t count) {
+    for (int k = 0; k < 2000 && rig.server.ClientCount() != count; ++k) rig.server.Poll(1);
+}
+
+// Everything of the plant but the command fields, which clients may post into.
+std::string TablesBesideCommands(const plant::Plant& plant) {
+    std::ostringstream out;
+    for (const plant::TDiscret& d : plant.Dev) {
+        out << d.Kind << d.Name << d.Mode << d.State << d.Ungle << d.ErrorText << d.ActiveCommand
+            << d.ActiveSource << d.CommandStep << d.Symbol << d.NameLabel << ';';
+    }
+    for (const plant::TRoute& r : plant.Route) {
+        out << r.Panel << r.State << r.Permitted << r.Position << r.Step << ';';
+        for (int32_t d : r.Devices) out << d << ',';
+    }
+    for (double t : plant.Tank) out << t << ';';
+    for (bool o : plant.TankOverheat) out << o;
+    out << plant.ShippingMassa << ';' << plant.SelectedDev;
+    return out.str();
+}
+
+TEST(ServerTest, TellsTheHostOfEveryDescriptorAndClient) {
+    ModbusRig rig;
+    const std::vector<int> listening = rig.server.Fds();
+    ASSERT_EQ(listening.size(), 1u);
+    const std::string listenFd = std::to_string(listening[0]);
+    EXPECT_EQ(rig.events, (std::vector<std::string>{"add " + listenFd}));
+
+    auto client = std::make_unique<RawClient>(rig.server.Port());
+    ServeUntilClients(rig, 1);
+    const std::vector<int> fds = rig.server.Fds();
+    ASSERT_EQ(fds.size(), 2u);
+    const std::string clientFd = std::to_string(fds[1]);
+    const std::string peer = PeerOf(*client);
+    EXPECT_EQ(rig.events, (std::vector<std::string>{"add " + listenFd, "add " + clientFd,
+                                                    "connected " + peer}));
+
+    client.reset();
+    ServeUntilClients(rig, 0);
+    rig.server.Stop();
+    EXPECT_EQ(rig.events, (std::vector<std::string>{"add " + listenFd, "add " + clientFd,
+                                                    "connected " + peer, "remove " + clientFd,
+                                                    "disconnected " + peer, "remove " + listenFd}));
+    EXPECT_TRUE(rig.server.Fds().empty());
+    EXPECT_EQ(rig.server.Port(), 0);
+}
+
+// The idle clock runs from the last complete request; half a frame does not
+// reset it, and waiting for the rest of it never blocks the host.
+TEST(ServerTest, DropsAClientAMinuteAfterItsLastCompleteRequest) {
+    ModbusRig rig;
+    RawClient client(rig.server.Port());
+    ServeUntilClients(rig, 1);
+    rig.now += 59s;
+    rig.server.Poll(0);
+    ASSERT_EQ(client.Send(Frame(kReadTotals)), 12u);
+    EXPECT_EQ(client.ReceiveFrame(rig.server).size(), 27u);
+
+    rig.now += 59s;
+    ASSERT_EQ(client.Send({0x12, 0x34, 0, 0, 0}), 5u);
+    for (int k = 0; k < 20; ++k) rig.server.Poll(0);
+    EXPECT_EQ(rig.server.ClientCount(), 1u);
+
+    rig.now += 1s;
+    EXPECT_TRUE(client.ClosedByServer(rig.server));
+    EXPECT_EQ(rig.events.back(), "disconnected " + PeerOf(client));
+}
+
+TEST(ServerTest, ClientsBeyondTheLimitAreClosedAtOnce) {
+    ModbusRig rig;
+    ASSERT_EQ(rig.ReadInput(300, 9).exception, 0);  // a well-behaved client
+    std::vector<std::unique_ptr<RawClient>> others;
+    for (int k = 0; k < 15; ++k) others.push_back(std::make_unique<RawClient>(rig.server.Port()));
+    ServeUntilClients(rig, 16);
+    RawClient extra(rig.server.Port());
+    EXPECT_TRUE(extra.ClosedByServer(rig.server));
+    EXPECT_EQ(rig.server.ClientCount(), 16u);
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+
+    // A place that frees up is taken by the next client.
+    others.pop_back();
+    ServeUntilClients(rig, 15);
+    RawClient next(rig.server.Port());
+    ServeUntilClients(rig, 16);
+    ASSERT_EQ(next.Send(Frame(kReadTotals)), 12u);
+    EXPECT_EQ(next.ReceiveFrame(rig.server).size(), 27u);
+}
+
+// Streams no Modbus TCP server can follow are cut off; a frame still arriving
+// is waited for. Either way the other clients go on being served.
+struct StreamCase {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool dropped;
+};
+
+class BadStreamTest : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(BadStreamTest, OtherClientsAreStillServed) {
+    const StreamCase& c = GetParam();
+    ModbusRig rig;
+    ASSERT_EQ(rig.ReadInput(300, 9).exception, 0);
+    RawClient raw(rig.server.Port());
+    ASSERT_EQ(raw.Send(c.bytes), c.bytes.size());
+    if (c.dropped) {
+        EXPECT_TRUE(raw.ClosedByServer(rig.server));
+    } else {
+        EXPECT_TRUE(raw.Receive(rig.server, 1, 20).empty());
+        EXPECT_EQ(rig.server.ClientCount(), 2u);
+    }
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+}
+
+std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, std::size_t keep) {
+    bytes.resize(keep);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, BadStreamTest,
+    ::testing::Values(StreamCase{"LengthZero", {0, 1, 0, 0, 0, 0}, true},
+                      StreamCase{"LengthWithoutAFunction", {0, 1, 0, 0, 0, 1, 1}, true},
+                      StreamCase{"LengthBeyondTheLargestFrame", {0, 1, 0, 0, 0, 255, 1, 4}, true},
+                      StreamCase{"LengthFFFF", {0, 1, 0, 0, 0xFF, 0xFF, 1, 4}, true},
+                      StreamCase{"NotModbusProtocol", {0, 1, 0, 1, 0, 6, 1, 4, 0, 0, 0, 1}, true},
+                      StreamCase{"HalfAHeader", Cut(Frame(kReadTotals), 4), false},
+                      StreamCase{"FrameCutShort", Cut(Frame(kReadTotals), 10), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Thousands of well-framed requests with random contents: each one is answered,
+// and nothing of the plant beyond the command fields changes.
+TEST(ServerTest, RandomRequestsAreAllAnsweredAndTouchOnlyCommands) {
+    ModbusRig rig;
+    rig.Tick();
+    const std::string before = TablesBesideCommands(rig.tables);
+    RawClient client(rig.server.Port());
+    std::mt19937 dice(20240611u);
+    auto byte = [&] { return static_cast<uint8_t>(dice() & 0xFF); };
+    const uint8_t functions[] = {3, 4, 6, 16, 16, 1, 5, 23};
+    for (int k = 0; k < 3000; ++k) {
+        std::vector<uint8_t> pdu(1 + dice() % 40);
+        for (uint8_t& b : pdu) b = byte();
+        pdu[0] = k % 5 == 0 ? byte() : functions[dice() % std::size(functions)];
+        if (pdu.size() > 2 && k % 2 == 0)
+            pdu[1] = static_cast<uint8_t>(dice() % 2);  // near the map
+        const uint16_t transaction = static_cast<uint16_t>(k);
+        ASSERT_EQ(client.Send(Frame(pdu, transaction, byte())), pdu.size() + 7);
+        const std::vector<uint8_t> reply = client.ReceiveFrame(rig.server);
+        ASSERT_GE(reply.size(), 9u) << "request " << k;
+        ASSERT_EQ(reply[0] << 8 | reply[1], transaction);
+    }
+    EXPECT_EQ(TablesBesideCommands(rig.tables), before);
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+}
+
+// A client that keeps asking but never reads its replies fills its socket; it
+// is dropped rather than waited for.
+TEST(ServerTest, AClientThatTakesNoRepliesIsDropped) {
+    ModbusRig rig;
+    ASSERT_EQ(rig.ReadInput(300, 9).exception, 0);
+    RawClient greedy(rig.server.Port(), 4096);
+    ServeUntilClients(rig, 2);
+    std::vector<uint8_t> burst;
+    for (int k = 0; k < 100; ++k) {
+        const std::vector<uint8_t> read = Frame({4, 0, 100, 0, 48});
+        burst.insert(burst.end(), read.begin(), read.end());
+    }
+    for (int k = 0; k < 20000 && rig.server.ClientCount() == 2; ++k) {
+        greedy.Send(burst);
+        rig.server.Poll(0);
+    }
+    EXPECT_EQ(rig.server.ClientCount(), 1u);
+    EXPECT_EQ(rig.events.back(), "disconnected " + PeerOf(greedy));
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+}
+
+// Replies to a client that has hung up fail; they must not raise SIGPIPE,
+// which would end the host.
+TEST(ServerTest, AClientHangingUpWithRequestsInFlightIsJustDropped) {
+    ModbusRig rig;
+    auto client = std::make_unique<RawClient>(rig.server.Port());
+    ServeUntilClients(rig, 1);
+    std::vector<uint8_t> burst;
+    for (int k = 0; k < 200; ++k) {
+        const std::vector<uint8_t> read = Frame({4, 0, 0, 0, 72});
+        burst.insert(burst.end(), read.begin(), read.end());
+    }
+    ASSERT_EQ(client->Send(burst), burst.size());
+    client.reset();
+    ServeUntilClients(rig, 0);
+    EXPECT_EQ(rig.server.ClientCount(), 0u);
+    EXPECT_EQ(rig.ReadInput(300, 9).exception, 0);
+}
+
+TEST(ServerTest, ListenFailuresComeBackWithTheirReason) {
+    ModbusRig rig;
+    const uint16_t taken = rig.server.Port();
+    modbus::ServerOptions options;
+    options.port = taken;
+    modbus::Server second(rig.registers, options);
+    const modbus::ListenResult busy = second.Listen();
+    EXPECT_FALSE(busy);
+    EXPECT_EQ(busy.error.rfind("127.0.0.1:" + std::to_string(taken) + ": ", 0), 0u) << busy.error;
+    EXPECT_EQ(second.Port(), 0);
+
+    options.address = "localhost";
+    options.port = 0;
+    modbus::Server named(rig.registers, options);
+    EXPECT_EQ(named.Listen().error, "localhost:0: not a numeric IP address");
+
+    const modbus::ListenResult again = rig.server.Listen();
+    EXPECT_FALSE(again);
+    EXPECT_NE(again.error.find("already listening"), std::string::npos);
+}
+
+}  // namespace
