@@ -9,6 +9,7 @@ packages=(
     libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation
+    xvfb
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -175,6 +175,9 @@ struct EncodedFile {
     const char* name;
     std::string bytes;
 };
+void PrintTo(const EncodedFile& kind, std::ostream* os) {
+    *os << kind.name;
+}
 
 class ProfileFileEncoding : public testing::TestWithParam<EncodedFile> {};
 
