@@ -1,14 +1,20 @@
-// The program entry: the application object, the main window with the real
-// desktop services, and the message loop until the window closes.
+// The program entry: the application object, the lock beside the state file,
+// the main window with the real desktop services, and the message loop until
+// the window closes. Exit status: 0 after "Выход", 1 when another console holds
+// the state file, 128 + the signal's number after SIGTERM, SIGINT or SIGHUP.
 #include <QApplication>
 #include <QLocale>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
 
 #include "console/MainFrm.h"
 #include "console/StateFile.h"
+#include "console/StateLock.h"
 #include "platform/PulseWavePlayer.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPointerConfinement.h"
+#include "platform/QuitSignals.h"
 
 namespace {
 
@@ -33,6 +39,21 @@ char SystemDecimalSeparator() {
     return point.size() == 1 && point[0].unicode() < 0x80 ? point[0].toLatin1() : '.';
 }
 
+constexpr int kStateInUse = 1;
+constexpr int kSignalBase = 128;
+
+// What an exit() from inside the message loop saves and releases; cleared
+// before main returns.
+console::TFrmMain* windowToSave = nullptr;
+console::StateLock* lockToRelease = nullptr;
+
+// Qt ends the program with exit() when it loses the connection to the display
+// server. The plant is saved then as on a shutdown, and the lock released.
+void SaveAtExit() {
+    if (windowToSave != nullptr) windowToSave->SaveForShutdown();
+    if (lockToRelease != nullptr) lockToRelease->Release();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,8 +72,29 @@ int main(int argc, char** argv) {
         console::StateFilePath(QCoreApplication::applicationFilePath().toStdString());
     services.decimalSeparator = SystemDecimalSeparator();
 
+    console::StateLock lock(services.statePath);
+    if (!lock.Take(messages)) return kStateInUse;
+
     console::TFrmMain window(services);
     messages.Attach(&window);
+
+    // A shutdown or logout closes the console in order: the plant is saved
+    // without a question and the exit status names the signal.
+    platform::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &platform::QuitSignals::Received, &window, [&](int number) {
+        if (!window.SaveForShutdown()) {
+            std::cerr << "Unable to write to " << services.statePath << std::endl;
+        }
+        window.close();
+        QCoreApplication::exit(kSignalBase + number);
+    });
+
+    windowToSave = &window;
+    lockToRelease = &lock;
+    std::atexit(SaveAtExit);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    windowToSave = nullptr;
+    lockToRelease = nullptr;
+    return status;
 }

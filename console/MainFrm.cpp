@@ -12,7 +12,6 @@
 #include "console/DiagramScreen.h"
 #include "console/Journal.h"
 #include "console/Sound.h"
-#include "console/StateFile.h"
 #include "console/WagonsScreen.h"
 #include "plant/Controller.h"
 #include "plant/Wagons.h"
@@ -138,15 +137,6 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
-}
-
-bool TFrmMain::FormClose() {
-    if (SaveState(plant_, services_.statePath, services_.decimalSeparator)) return true;
-    // The operator sees why and the console keeps running with its state intact.
-    services_.messages->Show(windowTitle().toStdString(),
-                             "Unable to write to " + services_.statePath, platform::MsgButtons::Ok,
-                             platform::MsgIcon::Error);
-    return false;
 }
 
 }  // namespace console

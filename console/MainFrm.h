@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +53,9 @@ struct FrmMainServices {
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::string statePath;
     char decimalSeparator = '.';
+    // While running, the plant is saved this often (when a saved value has
+    // changed), so a crash or a power cut loses at most this much.
+    std::chrono::milliseconds saveInterval{60000};
 };
 
 // The console's one window: the diagram, the silo page, the lower band with its
@@ -74,6 +78,13 @@ public:
     // Start-up counter: the step the next TimerInitialize tick performs.
     int32_t InitStep() const { return initStep_; }
 
+    // Saves the plant as a close does, without a question or a message, for a
+    // shutdown (a signal, a lost display); after it nothing is saved again and
+    // the window closes without saving. Before start-up has read the state
+    // file, and for a file that could not be read, nothing is written. False
+    // when the save failed.
+    bool SaveForShutdown();
+
 public slots:
     // Activation: starts the five-step start-up (runs once).
     void FormActivate();
@@ -84,6 +95,7 @@ public slots:
     void TimerEmulCPUTimer();
     void TimerReadStateTimer();
     void TimerVagonOnTimer();
+    void TimerSaveStateTimer();
 
     // Device control panel.
     void LatchControlClick();
@@ -149,8 +161,12 @@ private:
     // A control of the window by name; null for an empty or unknown name.
     QWidget* Control(const std::string& name) const;
 
+    // Start-up step 0's reading of the state file (MainFrmState.cpp).
+    void LoadStateAtStartup();
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
+    // The exit question after a failed save: close without saving?
+    bool ConfirmExitWithoutSaving();
     // Posts a device command code for the device whose panel is open.
     void PostDeviceCommand(int32_t code);
     // Opens the device panel for the sender's device.
@@ -166,6 +182,18 @@ private:
     plant::Plant plant_;
     int32_t initStep_ = 0;
     bool activated_ = false;
+
+    // The state file: read at step 0 (until then the tables hold nothing worth
+    // saving), found unreadable (then never written), the saved values as the
+    // file last received them and when, a close whose save failed, the
+    // operator's choice to close without saving, and the last save done.
+    bool stateLoaded_ = false;
+    bool stateUnreadable_ = false;
+    std::string savedValues_;
+    QDateTime savedAt_;
+    bool exitSaveFailed_ = false;
+    bool leaveUnsaved_ = false;
+    bool finalSaveDone_ = false;
 
     // Outlets of the controller and the wagon timer, then the two of them; the
     // controller goes first on destruction.
@@ -183,6 +211,7 @@ private:
     QTimer* TimerReadState = nullptr;
     QTimer* TimerEmulCPU = nullptr;
     QTimer* TimerVagonOn = nullptr;
+    QTimer* TimerSaveState = nullptr;
 
     // Upper view and start-up notice.
     TPanel* PanelVisual = nullptr;

@@ -78,6 +78,8 @@ void TFrmMain::BuildTimers() {
     TimerReadState = makeTimer("TimerReadState", 500, &TFrmMain::TimerReadStateTimer);
     TimerEmulCPU = makeTimer("TimerEmulCPU", 300, &TFrmMain::TimerEmulCPUTimer);
     TimerVagonOn = makeTimer("TimerVagonOn", 1000, &TFrmMain::TimerVagonOnTimer);
+    TimerSaveState = makeTimer("TimerSaveState", static_cast<int>(services_.saveInterval.count()),
+                               &TFrmMain::TimerSaveStateTimer);
     TimerSysTime->start();
 }
 

@@ -7,7 +7,6 @@
 #include "console/Journal.h"
 #include "console/MainFrm.h"
 #include "console/Panel.h"
-#include "console/StateFile.h"
 #include "console/StatusBar.h"
 #include "plant/Controller.h"
 #include "plant/JournalStamp.h"
@@ -35,7 +34,7 @@ void TFrmMain::TimerInitializeTimer() {
         case 0:
             journal_->Append(" Запуск системы", plant::JournalColour::Default);
             plant::FillDefinitions(plant_);
-            LoadState(plant_, services_.statePath);
+            LoadStateAtStartup();
             break;
         case 1:
             journal_->Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",

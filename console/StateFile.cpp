@@ -62,8 +62,8 @@ void ReadState(Plant& plant, const ProfileFile& profile) {
     for (int r = 1; r <= plant::kRouteCount; ++r) {
         plant::TRoute& route = plant.Route[r];
         const std::string number = std::to_string(r);
-        route.State = ReadInRange(profile, kRoute, "State" + number, route.State,
-                                  plant::kRouteStopped, plant::kRouteStopping);
+        route.State = SavedRouteState(ReadInRange(profile, kRoute, "State" + number, route.State,
+                                                  plant::kRouteStopped, plant::kRouteStopping));
         const int32_t step = profile.ReadInteger(kRoute, "Step" + number, route.Step);
         if (IsSequenceStep(step)) route.Step = step;
     }
@@ -71,7 +71,9 @@ void ReadState(Plant& plant, const ProfileFile& profile) {
 
     // No sequence resumes after a restart: the device position it worked on is
     // not saved, so a step would act on no device. A running route comes back
-    // running and idle, a route saved half-way comes back stopped.
+    // running and idle, a route saved half-way comes back stopped (nothing
+    // would ever move it on, and it would keep its conflicting routes
+    // forbidden).
     for (plant::TRoute& route : plant.Route) {
         route.Step = 0;
         route.Position = 0;
@@ -103,21 +105,34 @@ void ApplySaveAdjustments(Plant& plant) {
     for (plant::TRoute& route : plant.Route) route.State = SavedRouteState(route.State);
 }
 
-void LoadState(Plant& plant, const std::string& path) {
+std::optional<std::string> LoadState(Plant& plant, const std::string& path) {
     ProfileFile profile;
-    profile.Load(path);  // a missing or unreadable file leaves the profile empty
+    std::string failure;
+    const bool read = profile.Load(path, &failure);  // on failure the profile is empty
     ReadState(plant, profile);
+    if (read) return std::nullopt;
+    return failure;
 }
 
-bool SaveState(Plant& plant, const std::string& path, char decimalSeparator) {
+bool WriteStateFile(const Plant& plant, const std::string& path, char decimalSeparator) {
     ProfileFile profile;
     // The file's other content is kept, so a file that exists but cannot be
     // read is not replaced: that content would be lost.
     if (!profile.Load(path)) return false;
     WriteState(plant, profile, decimalSeparator);
-    if (!profile.Save(path)) return false;
+    return profile.Save(path);
+}
+
+bool SaveState(Plant& plant, const std::string& path, char decimalSeparator) {
+    if (!WriteStateFile(plant, path, decimalSeparator)) return false;
     ApplySaveAdjustments(plant);
     return true;
+}
+
+std::string SavedValues(const Plant& plant, char decimalSeparator) {
+    ProfileFile profile;
+    WriteState(plant, profile, decimalSeparator);
+    return profile.Text();
 }
 
 }  // namespace console

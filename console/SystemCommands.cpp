@@ -50,11 +50,28 @@ void TFrmMain::BtnDisabledSoundClick() {
     BtnDisabledSound->hide();
 }
 
-// Closing saves the state file; if that fails the window stays open.
+// Closing saves the state file; if that fails the window stays open, and the
+// next "Выход" offers to close without saving.
 void TFrmMain::BtnExitClick() {
+    if (exitSaveFailed_) {
+        leaveUnsaved_ = ConfirmExitWithoutSaving();
+        if (leaveUnsaved_) close();
+        return;
+    }
     const platform::MsgResult answer = services_.messages->Show(
         kExitTitle, kExitQuestion, platform::MsgButtons::YesNo, platform::MsgIcon::Question);
     if (answer == platform::MsgResult::Yes) close();
+}
+
+bool TFrmMain::ConfirmExitWithoutSaving() {
+    const std::string since = savedAt_.toString("dd.MM.yyyy HH:mm:ss").toStdString();
+    const std::string question =
+        "Не удалось сохранить состояние установки в файл\r" + services_.statePath +
+        ".\r\rЗавершить работу программы без сохранения?\rБудут потеряны все изменения с " + since +
+        ":\rрежимы и состояния оборудования, положения задвижек,\rсостояния маршрутов, "
+        "запасы зерна в силосах\rи отгруженный на судно тоннаж.";
+    return services_.messages->Show(kExitTitle, question, platform::MsgButtons::YesNo,
+                                    platform::MsgIcon::Exclamation) == platform::MsgResult::Yes;
 }
 
 void TFrmMain::BtnSetupClick() {

@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libmodbus-dev mbpoll
     fonts-dejavu-core fonts-liberation
+    xvfb
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/core/AtomicFile.h"
@@ -59,8 +61,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // UTF-8 without byte-order mark or NUL characters (a NUL would end the parser's
 // text early and lose everything after it).
 std::string DecodeText(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    std::string text = IsValidUtf8(bytes) ? std::string(bytes) : Cp1251ToUtf8(bytes);
+    std::string text = TextFileToUtf8(bytes);
     if (text.find('\0') != std::string::npos) std::erase(text, '\0');
     return text;
 }
@@ -118,31 +119,49 @@ std::string QuotedIfNeeded(std::string value) {
     return value;
 }
 
-// The text as the parser is given it, and the comments it would drop.
+// Lines the parser must not see are handed to it as comments that start with
+// this mark, and the mark is taken off again when the text is written. Decoded
+// text is well-formed UTF-8, where the byte 0xFF never occurs, so no line of a
+// file can carry the mark itself.
+constexpr std::string_view kKeptLineMark = ";\xFF";
+
+// The text as the parser is given it, and the lines it would drop at the end.
 struct ParserInput {
     std::string text;
-    std::string tail;  // comments after the last entry
+    std::string tail;  // lines after the last entry, as they are
 };
 
+// Every line the parser would drop or misread is kept as it stands and
+// written back unchanged: a line that is neither section, key nor comment, and
+// a section header without its "]" together with the keys under it. Those keys
+// belong to no section the program knows, so they are not read (the parser
+// would give them to the section before, or garble the header into a name
+// running over several lines).
 ParserInput PrepareForParser(const std::string& text) {
     const std::vector<std::string_view> lines = SplitLines(text);
     std::vector<LineKind> kinds(lines.size());
+    std::vector<bool> kept(lines.size(), false);
     std::size_t entries = 0;  // lines up to and including the last entry
+    bool inBrokenSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         kinds[i] = Classify(lines[i]);
-        if (kinds[i] == LineKind::Section || kinds[i] == LineKind::Key) entries = i + 1;
+        if (kinds[i] == LineKind::Section) inBrokenSection = false;
+        if (kinds[i] == LineKind::Other && TrimLeft(lines[i]).front() == '[') {
+            inBrokenSection = true;
+        }
+        kept[i] = kinds[i] == LineKind::Other || (inBrokenSection && kinds[i] == LineKind::Key);
+        if (!kept[i] && (kinds[i] == LineKind::Section || kinds[i] == LineKind::Key)) {
+            entries = i + 1;
+        }
     }
 
     // Leading blank lines would only move comments from one entry to another.
     std::size_t first = 0;
     while (first < entries && kinds[first] == LineKind::Blank) ++first;
-    // A line that is neither section, key nor comment would be dropped by the
-    // parser (an unclosed "[" would even swallow the keys after it into a
-    // garbled section): it is kept as a comment instead.
     ParserInput input;
     input.text.reserve(text.size());
     for (std::size_t i = first; i < entries; ++i) {
-        if (kinds[i] == LineKind::Other) input.text += ';';
+        if (kept[i]) input.text += kKeptLineMark;
         input.text.append(lines[i]).append("\n");
     }
 
@@ -152,21 +171,47 @@ ParserInput PrepareForParser(const std::string& text) {
     return input;
 }
 
+// The parser's output with the kept lines as they were read.
+std::string WithoutKeptLineMarks(const std::string& text) {
+    if (text.find(kKeptLineMark) == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text.compare(pos, kKeptLineMark.size(), kKeptLineMark) == 0)
+            pos += kKeptLineMark.size();
+        const std::size_t next = std::min(text.find('\n', pos), text.size() - 1) + 1;
+        out.append(text, pos, next - pos);
+        pos = next;
+    }
+    return out;
+}
+
 enum class ReadResult { Read, Missing, Failed };
 
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::string& failure) {
     // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        const bool missing = errno == ENOENT || errno == ENOTDIR;
-        return missing ? ReadResult::Missing : ReadResult::Failed;
+        if (errno == ENOENT || errno == ENOTDIR) return ReadResult::Missing;
+        failure = std::strerror(errno);
+        return ReadResult::Failed;
     }
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bool ok = ::fstat(fd, &info) == 0;
+    if (!ok) {
+        failure = std::strerror(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        ok = false;
+        failure = std::strerror(EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+        ok = false;
+        failure = "not a regular file";
+    }
     char buffer[65536];
     while (ok) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) failure = std::strerror(errno);
         if (got <= 0) {
             ok = got == 0;
             break;
@@ -201,10 +246,11 @@ struct ProfileFile::Impl {
 ProfileFile::ProfileFile() : impl_(std::make_unique<Impl>()) {}
 ProfileFile::~ProfileFile() = default;
 
-bool ProfileFile::Load(const std::string& path) {
-    std::string bytes;
-    const ReadResult result = ReadWholeFile(path, bytes);
+bool ProfileFile::Load(const std::string& path, std::string* failure) {
+    std::string bytes, why;
+    const ReadResult result = ReadWholeFile(path, bytes, why);
     Parse(result == ReadResult::Read ? bytes : std::string_view());
+    if (result == ReadResult::Failed && failure != nullptr) *failure = why;
     return result != ReadResult::Failed;
 }
 
@@ -218,7 +264,7 @@ void ProfileFile::Parse(std::string_view bytes) {
 std::string ProfileFile::Text() const {
     std::string text;
     impl_->ini.Save(text, /*a_bAddSignature=*/false);
-    text = CollapseBlankLines(text);
+    text = WithoutKeptLineMarks(CollapseBlankLines(text));
     if (!impl_->tail.empty()) {
         if (!text.empty()) text += '\n';
         text += impl_->tail;
@@ -227,7 +273,7 @@ std::string ProfileFile::Text() const {
 }
 
 bool ProfileFile::Save(const std::string& path) const {
-    return WriteFileAtomically(path, Text());
+    return WriteWholeFile(path, Text());
 }
 
 std::optional<std::string> ProfileFile::ReadValue(std::string_view section,

@@ -13,8 +13,12 @@ namespace platform {
 // first one counts. Everything the program does not write itself (other
 // sections and keys, comments) is kept and written back unchanged.
 //
-// Text is held as UTF-8. Input that is not valid UTF-8 is taken as
-// Windows-1251, so files written on a Russian Windows system keep their names.
+// Text is held as UTF-8 and written so. A file is read as UTF-16 when it starts
+// with a UTF-16 byte-order mark; otherwise each line that is not valid UTF-8 is
+// taken as Windows-1251, so files written on a Russian Windows system keep
+// their names. Lines the profile cannot use (a section header without its "]"
+// and the keys under it, a line that is no entry) are not read but written back
+// as they stand.
 class ProfileFile {
 public:
     // Longest value text a read returns, in characters.
@@ -26,13 +30,14 @@ public:
     ProfileFile& operator=(const ProfileFile&) = delete;
 
     // Reads the file at `path`. A missing file gives an empty profile and
-    // counts as success; false means it exists but could not be read.
-    bool Load(const std::string& path);
+    // counts as success; false means it exists but could not be read, and
+    // `failure` (when given) receives why, as the system words it.
+    bool Load(const std::string& path, std::string* failure = nullptr);
     // Replaces the profile with INI text.
     void Parse(std::string_view bytes);
     // The profile as UTF-8 INI text.
     std::string Text() const;
-    // Replaces the file at `path` atomically; on failure it is left as it was.
+    // Writes the file at `path` (see WriteWholeFile); false when it was not written.
     bool Save(const std::string& path) const;
 
     // The value text of a key (surrounding blanks and one pair of matching

@@ -1,5 +1,6 @@
 #include "platform/core/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -25,18 +26,32 @@ char32_t Cp1251CodePoint(unsigned char byte) {
     return kCp1251Upper[byte - 0x80];
 }
 
-// Every code point of the table lies in the BMP, so at most three bytes.
+constexpr char32_t kReplacement = 0xFFFD;
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+bool IsHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 bool IsContinuation(unsigned char byte) {
@@ -90,6 +105,53 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (const char c : bytes) AppendUtf8(out, Cp1251CodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [&](std::size_t i) -> char32_t {
+        const unsigned char first = p[2 * i], second = p[2 * i + 1];
+        return bigEndian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
+    };
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t u = unit(i);
+        if (IsHighSurrogate(u) && i + 1 < units && IsLowSurrogate(unit(i + 1))) {
+            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else {
+            AppendUtf8(out, IsHighSurrogate(u) || IsLowSurrogate(u) ? kReplacement : u);
+        }
+    }
+    if (bytes.size() % 2 != 0) AppendUtf8(out, kReplacement);
+    return out;
+}
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), true);
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+
+    // CR and LF never occur inside a multi-byte sequence, so the lines can be
+    // cut at the bytes themselves.
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        if (IsValidUtf8(line)) {
+            out.append(line);
+        } else {
+            out += Cp1251ToUtf8(line);
+        }
+        const std::size_t next = std::min(bytes.find_first_not_of("\r\n", end), bytes.size());
+        out.append(bytes.substr(end, next - end));
+        bytes.remove_prefix(next);
+    }
     return out;
 }
 

@@ -1,16 +1,33 @@
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "console/Panel.h"
 #include "console/StateFile.h"
+#include "console/StateLock.h"
 #include "console/StatusBar.h"
 #include "tests/console/FrmMainFixture.h"
 
 namespace console_test {
 namespace {
 
-class Startup : public FrmMainTest {};
+class Startup : public FrmMainTest {
+protected:
+    void WriteState(const QByteArray& bytes) {
+        QFile file(QString::fromStdString(StatePath()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadState() {
+        QFile file(QString::fromStdString(StatePath()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool StateFileExists() { return QFileInfo::exists(QString::fromStdString(StatePath())); }
+};
 
 TEST_F(Startup, ActivationStartsTheStartupTimerOnce) {
     auto* timer = Find<QTimer>("TimerInitialize");
@@ -131,6 +148,140 @@ TEST_F(Startup, CloseSavesTheState) {
     plant::FillDefinitions(reloaded);
     console::LoadState(reloaded, StatePath());
     EXPECT_DOUBLE_EQ(reloaded.Tank[2], 1234.5);
+}
+
+// Before start-up step 0 the tables hold no plant: saving them would wipe the
+// file (blank names, empty silos).
+class EarlyEnd : public Startup, public testing::WithParamInterface<bool> {};
+
+TEST_P(EarlyEnd, BeforeTheStateFileIsReadLeavesItByteIdentical) {
+    const QByteArray original =
+        "[Dev3]\r\nMode=2\r\n; an operator's note\r\n[Level]\r\nTank1=900\r\n";
+    WriteState(original);
+    Form().show();  // activation starts the start-up; its first step has not run
+    const bool shutdown = GetParam();
+    EXPECT_TRUE(shutdown ? Form().SaveForShutdown() : Form().close());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(ReadState(), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(CloseOrShutdown, EarlyEnd, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Shutdown" : "Close"; });
+
+struct UnreadableKind {
+    const char* name;
+    void (*make)(const std::string& path);
+    const char* reason;
+};
+void PrintTo(const UnreadableKind& kind, std::ostream* os) {
+    *os << kind.name;
+}
+
+class UnreadableStateFile : public Startup, public testing::WithParamInterface<UnreadableKind> {};
+
+TEST_P(UnreadableStateFile, IsToldOnceAndNeverWrittenAndTheConsoleStillCloses) {
+    GetParam().make(StatePath());
+    RunStartup();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Не удалось прочитать файл состояния\r" + StatePath() +
+                                          "\r(" + GetParam().reason +
+                                          ").\r\rПрограмма работает с начальными значениями\r"
+                                          "и не будет записывать этот файл.");
+    EXPECT_EQ(messages.shown[0].buttons, platform::MsgButtons::Ok);
+    EXPECT_EQ(Form().InitStep(), 5);  // the start-up went on
+    EXPECT_DOUBLE_EQ(Form().plant().Tank[2], 4500.0);
+
+    // Not even once it has become a readable file: its content was never seen.
+    std::filesystem::remove(StatePath());
+    WriteState("[Dev1]\nMode=3\n");
+    Form().plant().Tank[2] = 1234.5;
+    Form().TimerSaveStateTimer();
+    Form().show();
+    EXPECT_TRUE(Form().close());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(ReadState(), "[Dev1]\nMode=3\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnreadableStateFile,
+    testing::Values(
+        UnreadableKind{"Folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+                       "Is a directory"},
+        UnreadableKind{"Pipe", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); },
+                       "not a regular file"},
+        UnreadableKind{"LinkLoop",
+                       [](const std::string& p) { std::filesystem::create_symlink(p, p); },
+                       "Too many levels of symbolic links"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Startup, PeriodicSaveWritesWhatACloseWouldButLeavesTheRunningPlantAlone) {
+    RunStartup();
+    plant::Plant& p = Form().plant();
+    p.Route[1].Command = plant::kRouteCmdStart;  // conveyor 3.3, conveyor 3.2, valve М2
+    for (int i = 0; i < 50 && p.Dev[15].Mode != plant::kModeAuto; ++i) ControllerTicks(1);
+    ASSERT_EQ(p.Route[1].State, plant::kRouteStarting);
+    ASSERT_EQ(p.Dev[15].Mode, plant::kModeAuto);
+
+    Form().TimerSaveStateTimer();
+    const QByteArray saved = ReadState();
+    EXPECT_TRUE(saved.contains("[Dev15]\nName=Конвейер 3.3\nMode=1\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("[Route]\nState1=0\n")) << saved.toStdString();
+
+    // In memory the start goes on to its end.
+    EXPECT_EQ(p.Route[1].State, plant::kRouteStarting);
+    EXPECT_EQ(p.Dev[15].Mode, plant::kModeAuto);
+    for (int i = 0; i < 200 && p.Route[1].State != plant::kRouteRunning; ++i) ControllerTicks(1);
+    EXPECT_EQ(p.Route[1].State, plant::kRouteRunning);
+    for (const int d : {15, 14, 2}) EXPECT_EQ(p.Dev[d].Mode, plant::kModeAuto) << d;
+}
+
+TEST_F(Startup, PeriodicSaveWritesOnlyWhenASavedValueChanged) {
+    RunStartup();
+    Form().TimerSaveStateTimer();
+    EXPECT_FALSE(StateFileExists());  // nothing changed since the start
+    Form().plant().Dev[4].Mode = plant::kModeRemote;
+    Form().TimerSaveStateTimer();
+    EXPECT_TRUE(StateFileExists());
+    std::filesystem::remove(StatePath());
+    Form().plant().Dev[4].Mode = plant::kModeAuto;  // saved as Remote: the same file
+    Form().TimerSaveStateTimer();
+    EXPECT_FALSE(StateFileExists());
+}
+
+TEST_F(Startup, KilledConsoleLosesNothingOlderThanTheSaveInterval) {
+    services.saveInterval = std::chrono::milliseconds(20);
+    RunStartup();
+    const auto* timer = Find<QTimer>("TimerSaveState");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 20);
+    Form().plant().Tank[2] = 1234.5;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadState().contains("Tank2=1234.5"); }, 10000));
+    form.reset();  // killed: nothing is written any more
+
+    plant::Plant reloaded;
+    plant::FillDefinitions(reloaded);
+    console::LoadState(reloaded, StatePath());
+    EXPECT_DOUBLE_EQ(reloaded.Tank[2], 1234.5);
+}
+
+TEST_F(Startup, SecondConsoleBesideALockedStateFileSaysSoAndLeavesTheFileAlone) {
+    WriteState("[Dev3]\nMode=1\n");
+    console::StateLock first(StatePath());
+    ASSERT_TRUE(first.Take(messages));
+    console::StateLock second(StatePath());
+    EXPECT_FALSE(second.Take(messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Файл состояния\r" + StatePath() +
+                                          "\rуже используется другой запущенной программой.\r\r"
+                                          "Вторая копия программы не будет запущена.");
+    EXPECT_EQ(ReadState(), "[Dev3]\nMode=1\n");
+
+    first.Release();
+    EXPECT_TRUE(second.Take(messages));
+    // A folder that cannot hold a lock file is no reason to refuse to run.
+    console::StateLock nowhere(dir.filePath("missing/GrainTerminal.INI").toStdString());
+    EXPECT_TRUE(nowhere.Take(messages));
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(Startup, FailedSaveKeepsTheWindowOpenAndSaysWhere) {

@@ -107,6 +107,7 @@ TEST_F(SystemCommands, ExitAnsweredNoChangesNothing) {
 }
 
 TEST_F(SystemCommands, ExitAnsweredYesClosesTheWindowAndWritesTheStateFile) {
+    RunStartup();
     Form().show();
     messages.answer = [] { return platform::MsgResult::Yes; };
     Press("BtnExit");
@@ -114,14 +115,38 @@ TEST_F(SystemCommands, ExitAnsweredYesClosesTheWindowAndWritesTheStateFile) {
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(StatePath())));
 }
 
-TEST_F(SystemCommands, ExitWithAnUnwritableStateFileKeepsTheWindowOpen) {
+TEST_F(SystemCommands,
+       ExitWithAnUnwritableStateFileKeepsTheWindowOpenUntilTheOperatorLeavesUnsaved) {
     services.statePath = dir.filePath("no-such-folder/GrainTerminal.INI").toStdString();
+    RunStartup();
     Form().show();
     messages.answer = [] { return platform::MsgResult::Yes; };
     Press("BtnExit");
     EXPECT_TRUE(Form().isVisible());
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[1].text, "Unable to write to " + services.statePath);
+
+    // The next "Выход" asks whether to close without saving and says what is lost.
+    messages.answer = [] { return platform::MsgResult::No; };
+    Press("BtnExit");
+    EXPECT_TRUE(Form().isVisible());
+    ASSERT_EQ(messages.shown.size(), 3u);
+    const auto& question = messages.shown[2];
+    EXPECT_EQ(question.title, "Завершение программы");
+    EXPECT_EQ(question.buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(question.text, "Не удалось сохранить состояние установки в файл\r" +
+                                 services.statePath +
+                                 ".\r\rЗавершить работу программы без сохранения?\r"
+                                 "Будут потеряны все изменения с 06.12.2026 14:05:09:\r"
+                                 "режимы и состояния оборудования, положения задвижек,\r"
+                                 "состояния маршрутов, запасы зерна в силосах\r"
+                                 "и отгруженный на судно тоннаж.");
+
+    messages.answer = [] { return platform::MsgResult::Yes; };
+    Press("BtnExit");
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(messages.shown.size(), 4u);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(services.statePath)));
 }
 
 TEST_F(SystemCommands, OpeningSetupClosesTheDevicePanelAndStopsTheBlink) {

@@ -129,8 +129,14 @@ INSTANTIATE_TEST_SUITE_P(Values, StateFileOutOfRange,
                                          "[Route]\nState1=4\n", "[Route]\nState1=-1\n"));
 
 TEST_F(StateFileTest, RoutesComeBackWithoutAResumedSequence) {
-    const Plant plant = Loaded("[Route]\nState1=2\nStep1=3\nState2=0\nStep2=13\nStep3=99\n");
+    const Plant plant = Loaded(
+        "[Route]\nState1=2\nStep1=3\nState2=0\nStep2=13\nStep3=99\n"
+        "State4=1\nStep4=2\nState5=3\nStep5=12\n");
     EXPECT_EQ(plant.Route[1].State, plant::kRouteRunning);
+    // Nothing would move a route on from starting or stopping: it would stay so
+    // and keep its conflicting routes forbidden for good.
+    EXPECT_EQ(plant.Route[4].State, plant::kRouteStopped);
+    EXPECT_EQ(plant.Route[5].State, plant::kRouteStopped);
     for (int r = 1; r <= plant::kRouteCount; ++r) {
         EXPECT_EQ(plant.Route[r].Step, 0) << r;
         EXPECT_EQ(plant.Route[r].Position, 0) << r;
@@ -210,6 +216,35 @@ TEST_F(StateFileTest, SaveKeepsUnknownSectionsKeysAndComments) {
         text.starts_with("; terminal state\n\n[Dev1]\n\n; colour\nColour=red\nMode=0\n"
                          "Name=Device 1\nState=2\nUngle=0\n\n[Extra]\nk=v\n\n[Dev2]\n"))
         << text;
+}
+
+TEST_F(StateFileTest, OneWindows1251LineKeepsTheOtherSeventeenNames) {
+    std::string text;
+    for (int i = 1; i <= plant::kDeviceCount; ++i) {
+        // Device 5 as a Russian Windows system writes "Задвижка М5".
+        const std::string name =
+            i == 5 ? "\xC7\xE0\xE4\xE2\xE8\xE6\xEA\xE0 \xCC\x35" : "Прибор №" + std::to_string(i);
+        text += "[Dev" + std::to_string(i) + "]\r\nName=" + name + "\r\n";
+    }
+    Plant plant = Loaded(text);
+    for (int i = 1; i <= plant::kDeviceCount; ++i) {
+        EXPECT_EQ(plant.Dev[i].Name, i == 5 ? "Задвижка М5" : "Прибор №" + std::to_string(i)) << i;
+    }
+    ASSERT_TRUE(SaveState(plant, path_, '.'));
+    const std::string saved = ReadFile(path_);
+    EXPECT_NE(saved.find("[Dev5]\nName=Задвижка М5\n"), std::string::npos);
+    EXPECT_NE(saved.find("[Dev18]\nName=Прибор №18\n"), std::string::npos);
+}
+
+TEST_F(StateFileTest, HeaderWithoutItsBracketKeepsItsLinesThroughASave) {
+    const std::string broken = "[Dev3\nMode=3\nUngle=45\n";
+    Plant plant = Loaded("[Dev2]\nMode=1\n" + broken + "[Dev4]\nMode=2\n");
+    EXPECT_EQ(plant.Dev[2].Mode, plant::kModeRemote);
+    EXPECT_EQ(plant.Dev[2].Ungle, 0);  // the keys below the broken header are not Dev2's
+    EXPECT_EQ(plant.Dev[3].Mode, plant::kModeLocal);
+    EXPECT_EQ(plant.Dev[4].Mode, plant::kModeAuto);
+    ASSERT_TRUE(SaveState(plant, path_, '.'));
+    EXPECT_NE(ReadFile(path_).find(broken), std::string::npos) << ReadFile(path_);
 }
 
 TEST_F(StateFileTest, ReadsWindows1251NamesAndWritesUtf8) {

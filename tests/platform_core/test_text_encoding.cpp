@@ -8,6 +8,8 @@ namespace {
 
 using platform::Cp1251ToUtf8;
 using platform::IsValidUtf8;
+using platform::TextFileToUtf8;
+using platform::Utf16ToUtf8;
 
 TEST(Cp1251, DecodesRussianDeviceName) {
     // "Задвижка М1" as a Russian Windows system stores it.
@@ -19,6 +21,29 @@ TEST(Cp1251, DecodesWholeAlphabetAndSpecials) {
     EXPECT_EQ(Cp1251ToUtf8("\xB9\x96\x97\xAB\xBB\x88\x80\xBF\xA5"), "№–—«»€ЂїҐ");
     EXPECT_EQ(Cp1251ToUtf8("\x98"), "\xEF\xBF\xBD");  // the one unassigned byte
     EXPECT_EQ(Cp1251ToUtf8("Dev1=\x01"), "Dev1=\x01");
+}
+
+TEST(Utf16, DecodesBothByteOrdersAndSurrogatePairs) {
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x17\x04\x30\x04", 4), false), "За");
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x04\x17\x04\x30", 4), true), "За");
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8\x00\xDE", 4), false),
+              "\xF0\x9F\x98\x80");  // U+1F600
+}
+
+TEST(Utf16, BrokenUnitsBecomeReplacementCharacters) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8\x41\x00", 4), false), replacement + "A");
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xDE", 2), false), replacement);
+    EXPECT_EQ(Utf16ToUtf8(std::string("\x41\x00\x42", 3), false), "A" + replacement);
+}
+
+TEST(TextFile, DecodesEachLineOnItsOwnAndKeepsTheBreaks) {
+    // "Задвижка" in UTF-8, then in Windows-1251, then a lone CR break.
+    EXPECT_EQ(TextFileToUtf8("Задвижка\r\n\xC7\xE0\xE4\xE2\xE8\xE6\xEA\xE0\n\n\xC0\rЯ"),
+              "Задвижка\r\nЗадвижка\n\nА\rЯ");
+    EXPECT_EQ(TextFileToUtf8("\xEF\xBB\xBFMode=1"), "Mode=1");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFF\xFEM\0", 4)), "M");
+    EXPECT_EQ(TextFileToUtf8(std::string("\xFE\xFF\0M", 4)), "M");
 }
 
 struct Utf8Case {

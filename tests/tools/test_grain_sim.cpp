@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <QLockFile>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/core/LockFile.h"
 
 // Runs the real grain-sim binary on scripts and checks its lines and exit status.
 
@@ -39,16 +44,29 @@ protected:
     RunResult Run(const std::string& script, const std::string& extraArgs = "") {
         const std::string scriptPath = Path("script.txt");
         std::ofstream(scriptPath, std::ios::binary) << script;
-        const std::string out = Path("out.txt"), err = Path("err.txt");
-        const std::string command = std::string("'") + GRAIN_SIM + "' " + extraArgs + " '" +
-                                    scriptPath + "' > '" + out + "' 2> '" + err + "'";
+        RunResult r = RunWith(extraArgs + " '" + scriptPath + "'");
+        std::remove(scriptPath.c_str());
+        return r;
+    }
+
+    // grain-sim with these shell arguments, its output going to `output` (a
+    // scratch file when empty).
+    RunResult RunWith(const std::string& arguments, std::string output = "") {
+        const std::string err = Path("err.txt");
+        const bool scratch = output.empty();
+        if (scratch) output = Path("out.txt");
+        const std::string command = std::string("'") + GRAIN_SIM + "' " + arguments + " > '" +
+                                    output + "' 2> '" + err + "'";
         const int raw = std::system(command.c_str());
         RunResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::istringstream lines(Slurp(out));
-        for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
+        if (scratch) {
+            std::istringstream lines(Slurp(output));
+            for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
+            std::remove(output.c_str());
+        }
         r.errors = Slurp(err);
-        for (const std::string& f : {scriptPath, out, err}) std::remove(f.c_str());
+        std::remove(err.c_str());
         return r;
     }
 
@@ -159,6 +177,126 @@ TEST_F(GrainSimTest, UnwritableStateFileStopsWithStatusOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "grain-sim: line 2: Unable to write to /nonexistent-folder/state.INI\n");
     EXPECT_TRUE(Starting(r.lines, "D ").empty());
+}
+
+// Every failure is reported on one line of standard error and in the exit
+// status. In the arguments and the message "@" stands for this test's scratch
+// prefix, where "@folder" is a folder and "@script.txt" holds the script
+// ("<long>" in it: a line of ten million characters).
+struct Failure {
+    const char* name;
+    std::string script;
+    std::string arguments;
+    std::string output;
+    int status;
+    std::string error;
+};
+void PrintTo(const Failure& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class GrainSimFailureTest : public GrainSimTest, public ::testing::WithParamInterface<Failure> {
+protected:
+    std::string Expanded(std::string text) {
+        for (std::size_t at; (at = text.find('@')) != std::string::npos;) {
+            text.replace(at, 1, Path(""));
+        }
+        return text;
+    }
+};
+
+TEST_P(GrainSimFailureTest, IsAOneLineMessageAndANonZeroStatus) {
+    std::filesystem::create_directories(Path("folder"));
+    std::string script = GetParam().script;
+    if (const std::size_t at = script.find("<long>"); at != std::string::npos) {
+        script.replace(at, 6, std::string(10'000'000, 'a'));
+    }
+    std::ofstream(Path("script.txt"), std::ios::binary) << script;
+    const RunResult r = RunWith(Expanded(GetParam().arguments), GetParam().output);
+    EXPECT_EQ(r.status, GetParam().status);
+    EXPECT_EQ(r.errors, Expanded(GetParam().error) + "\n");
+    std::filesystem::remove_all(Path("folder"));
+    std::filesystem::remove(Path("script.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, GrainSimFailureTest,
+    ::testing::Values(Failure{"ScriptIsAFolder", "", "'@folder'", "", 2,
+                              "grain-sim: script '@folder' is a folder"},
+                      Failure{"OutputCannotBeWritten", "tick 2\nprint\n", "'@script.txt'",
+                              "/dev/full", 3, "grain-sim: cannot write to standard output"},
+                      Failure{"OverLongLine", "tick\n<long>\n", "'@script.txt'", "", 2,
+                              "grain-sim: line 2: longer than 4096 characters"},
+                      Failure{"StateFileIsAFolder", "print\n", "--state '@folder' '@script.txt'",
+                              "", 2,
+                              "grain-sim: cannot read state file '@folder': Is a directory"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GrainSimTest, StateFileAConsoleHoldsIsNotSavedAndNothingRuns) {
+    const std::string state = Path("state.INI");
+    std::ofstream(state, std::ios::binary) << "[Dev3]\nMode=1\n";
+    QLockFile console(QString::fromStdString(state + ".lock"));
+    ASSERT_TRUE(console.tryLock(0));
+    const RunResult r = Run("tick\nprint\nsave " + state + "\n");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.errors, "grain-sim: state file '" + state + "' is in use by another program\n");
+    EXPECT_TRUE(r.lines.empty());
+    EXPECT_EQ(Slurp(state), "[Dev3]\nMode=1\n");
+
+    console.unlock();
+    const RunResult free = Run("tick\nsave " + state + "\n");
+    EXPECT_EQ(free.status, 0) << free.errors;
+    EXPECT_NE(Slurp(state).find("[Shipping]"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(state + ".lock"));
+    std::remove(state.c_str());
+}
+
+// Runs `body` in a child process that ends without releasing anything, as a
+// crash would.
+template <typename Body>
+void InCrashingChild(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+}
+
+// grain-sim takes the lock the console takes with QLockFile, by hand.
+TEST(StateFileLock, RunnerAndConsoleExcludeEachOtherAndTakeOverWhatACrashLeft) {
+    const std::string path =
+        ::testing::TempDir() + "state-lock-" + std::to_string(::getpid()) + ".INI.lock";
+    const QString qtPath = QString::fromStdString(path);
+    using Result = platform::LockFile::Result;
+    {
+        platform::LockFile runner(path);
+        ASSERT_EQ(runner.TryLock(), Result::Locked);
+        QLockFile console(qtPath);
+        EXPECT_FALSE(console.tryLock(0));
+        EXPECT_EQ(console.error(), QLockFile::LockFailedError);
+        runner.Unlock();
+        ASSERT_TRUE(console.tryLock(0));
+        EXPECT_EQ(platform::LockFile(path).TryLock(), Result::HeldElsewhere);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    InCrashingChild([&] {
+        auto* runner = new platform::LockFile(path);  // never released
+        runner->TryLock();
+    });
+    ASSERT_TRUE(std::filesystem::exists(path));
+    QLockFile console(qtPath);
+    EXPECT_TRUE(console.tryLock(0));
+    console.unlock();
+
+    InCrashingChild([&] {
+        auto* crashed = new QLockFile(qtPath);  // never released
+        crashed->tryLock(0);
+    });
+    ASSERT_TRUE(std::filesystem::exists(path));
+    platform::LockFile runner(path);
+    EXPECT_EQ(runner.TryLock(), Result::Locked);
 }
 
 struct BadScript {

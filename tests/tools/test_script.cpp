@@ -47,6 +47,28 @@ TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
     EXPECT_EQ(s.commands[9].line, 12);
 }
 
+TEST(ScriptTest, LinesOfAnyWhiteSpaceAreBlankAndAnyWhiteSpaceSeparatesWords) {
+    std::istringstream in("\v\n\f\n \t\r\v\f\n\vtick\f2\v\r\n");
+    const grainsim::Script s = ParseScript(in);
+    ASSERT_FALSE(s.error);
+    ASSERT_EQ(s.commands.size(), 1u);
+    EXPECT_EQ(s.commands[0].count, 2);
+    EXPECT_EQ(s.commands[0].line, 4);
+}
+
+TEST(ScriptTest, OverLongLineIsAnErrorAndIsNotReadToItsEnd) {
+    const std::size_t cap = grainsim::kLongestLine;
+    std::istringstream in("tick\n#" + std::string(cap - 1, 'x') + "\n" + std::string(3 * cap, 'y') +
+                          "\ntick\n");
+    const grainsim::Script s = ParseScript(in);
+    ASSERT_TRUE(s.error);
+    EXPECT_EQ(s.error->line, 3);
+    EXPECT_EQ(s.error->what, "longer than 4096 characters");
+    std::string rest;
+    std::getline(in, rest);
+    EXPECT_GT(rest.size(), cap);  // the reader stopped early in the long line
+}
+
 struct BadLine {
     const char* line;
     const char* what;

@@ -71,21 +71,28 @@ int Runner::WagonScreen::Shown() const {
 
 Runner::Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-void Runner::Start(const std::string& statePath) {
+std::optional<std::string> Runner::Start(const std::string& statePath) {
     plant::FillDefinitions(plant_);
-    if (!statePath.empty()) console::LoadState(plant_, statePath);
+    if (statePath.empty()) return std::nullopt;
+    return console::LoadState(plant_, statePath);
 }
 
 int Runner::Run(const std::vector<Command>& commands) {
+    constexpr int kUnwritableState = 1, kUnwritableOutput = 3;
+    auto outputFailed = [this] {
+        err_ << "grain-sim: cannot write to standard output\n";
+        return kUnwritableOutput;
+    };
     for (const Command& command : commands) {
         if (!Execute(command)) {
             out_.flush();
             err_ << "grain-sim: line " << command.line << ": Unable to write to " << command.file
                  << '\n';
-            return 1;
+            return kUnwritableState;
         }
+        if (!out_) return outputFailed();
     }
-    out_.flush();
+    if (!out_.flush()) return outputFailed();
     return 0;
 }
 

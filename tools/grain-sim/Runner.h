@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -25,10 +26,12 @@ public:
     Runner(std::ostream& out, std::ostream& err);
 
     // Start-up as the console's: built-in definitions, then the state file if
-    // one is given (a missing file keeps the defaults).
-    void Start(const std::string& statePath);
+    // one is given (a missing file keeps the defaults). Returns why the file
+    // could not be read when it exists but could not be.
+    std::optional<std::string> Start(const std::string& statePath);
 
-    // Exit status: 0, or 1 when a state file could not be written.
+    // Exit status: 0, 1 when a state file could not be written, 3 when the
+    // output could not be written. Either failure stops the run.
     int Run(const std::vector<Command>& commands);
 
     plant::Plant& Plant() { return plant_; }

@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <limits>
-#include <sstream>
+#include <string>
 
 #include "plant/Plant.h"
 
@@ -12,19 +12,37 @@ namespace {
 
 constexpr int kLastDraw = 199;
 
+// Every white-space character of the C locale separates words, so that no
+// line of blanks can look like a command.
+constexpr const char* kBlanks = " \t\r\n\v\f";
+
 std::string Trim(const std::string& s) {
-    const char* blanks = " \t\r";
-    const auto first = s.find_first_not_of(blanks);
+    const auto first = s.find_first_not_of(kBlanks);
     if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
 
 std::vector<std::string> Split(const std::string& s) {
-    std::istringstream in(s);
     std::vector<std::string> words;
-    std::string w;
-    while (in >> w) words.push_back(w);
+    for (std::size_t start = s.find_first_not_of(kBlanks); start != std::string::npos;) {
+        const std::size_t end = s.find_first_of(kBlanks, start);
+        words.push_back(s.substr(start, end - start));
+        start = end == std::string::npos ? end : s.find_first_not_of(kBlanks, end);
+    }
     return words;
+}
+
+enum class LineRead { Line, End, TooLong };
+
+// The next line without its LF, read no further than kLongestLine characters.
+LineRead NextLine(std::istream& in, std::string& line) {
+    line.clear();
+    for (auto c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+        if (c == '\n') return LineRead::Line;
+        if (line.size() == kLongestLine) return LineRead::TooLong;
+        line += static_cast<char>(c);
+    }
+    return line.empty() ? LineRead::End : LineRead::Line;
 }
 
 // A whole token as a decimal integer within [lo, hi]; nothing when malformed.
@@ -130,19 +148,24 @@ Script ParseScript(std::istream& in) {
     Script script;
     std::string text;
     int number = 0;
-    while (std::getline(in, text)) {
+    auto fail = [&script](int line, std::string what) {
+        script.error = ScriptError{line, std::move(what)};
+        script.commands.clear();
+        return script;
+    };
+    for (LineRead read; (read = NextLine(in, text)) != LineRead::End;) {
         ++number;
+        if (read == LineRead::TooLong) {
+            return fail(number, "longer than " + std::to_string(kLongestLine) + " characters");
+        }
         Command command;
         bool skip = false;
-        if (auto error = ParseLine(text, command, skip)) {
-            script.error = ScriptError{number, *error};
-            script.commands.clear();
-            return script;
-        }
+        if (auto error = ParseLine(text, command, skip)) return fail(number, *error);
         if (skip) continue;
         command.line = number;
         script.commands.push_back(std::move(command));
     }
+    if (in.bad()) return fail(number + 1, "the script cannot be read");
     return script;
 }
 

@@ -30,8 +30,14 @@ struct Script {
     std::optional<ScriptError> error;  // the first bad line; nothing may run then
 };
 
+// Longest script line read, in bytes; a longer line is an error rather than
+// something to hold in memory.
+constexpr std::size_t kLongestLine = 4096;
+
 // Reads the whole script. One command a line; blank lines and lines whose first
-// non-blank character is '#' are skipped; a CR before the line end is ignored.
+// non-blank character is '#' are skipped; white space (blank, tab, CR, vertical
+// tab, form feed) separates words and is ignored around them. A line longer
+// than kLongestLine or a read error is reported as the script's error.
 //   tick [N]            N >= 0 controller cycles (default 1)
 //   dev I CODE          post CODE into device I's command
 //   route R start|stop  a confirmed click on route R

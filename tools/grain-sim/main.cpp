@@ -2,23 +2,51 @@
 // script, and prints journal entries, sounds and table dumps as text lines.
 //   grain-sim [--state FILE] [SCRIPT]
 // The script is read from SCRIPT or standard input and checked as a whole
-// before anything runs. Exit status: 0 done, 1 a state file could not be
-// written, 2 bad arguments or a bad script.
+// before anything runs. Exit status:
+//   0 the script ran to its end
+//   1 a state file could not be written (the run stops at that line)
+//   2 bad arguments, a bad or unreadable script, an unreadable state file
+//   3 standard output could not be written (the run stops)
+//   4 a state file the script saves is in use by a running console or another
+//     grain-sim (nothing runs)
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <list>
+#include <set>
 #include <string>
 
+#include "platform/core/LockFile.h"
 #include "tools/grain-sim/Runner.h"
 #include "tools/grain-sim/Script.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kStateInUse = 4;
 
 int Usage(const std::string& what) {
     std::cerr << "grain-sim: " << what << "\nusage: grain-sim [--state FILE] [SCRIPT]\n";
     return kUsageError;
+}
+
+// The lock of every file the script saves, taken as the console takes it, so
+// neither overwrites what the other saves. A folder that cannot hold a lock
+// file goes without.
+bool LockSavedFiles(const grainsim::Script& script, std::list<platform::LockFile>& locks) {
+    std::set<std::string> files;
+    for (const grainsim::Command& command : script.commands) {
+        if (command.verb == grainsim::Command::Verb::Save) files.insert(command.file);
+    }
+    for (const std::string& file : files) {
+        auto& lock = locks.emplace_back(file + ".lock");
+        if (lock.TryLock() == platform::LockFile::Result::HeldElsewhere) {
+            std::cerr << "grain-sim: state file '" << file << "' is in use by another program\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -44,6 +72,11 @@ int main(int argc, char** argv) {
 
     grainsim::Script script;
     if (haveScript && scriptPath != "-") {
+        std::error_code error;
+        if (std::filesystem::is_directory(scriptPath, error)) {
+            std::cerr << "grain-sim: script '" << scriptPath << "' is a folder\n";
+            return kUsageError;
+        }
         std::ifstream file(scriptPath);
         if (!file) {
             std::cerr << "grain-sim: cannot open script '" << scriptPath << "'\n";
@@ -58,7 +91,14 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
+    std::list<platform::LockFile> locks;
+    if (!LockSavedFiles(script, locks)) return kStateInUse;
+
     grainsim::Runner runner(std::cout, std::cerr);
-    runner.Start(statePath);
+    if (const auto failure = runner.Start(statePath)) {
+        std::cerr << "grain-sim: cannot read state file '" << statePath << "': " << *failure
+                  << '\n';
+        return kUsageError;
+    }
     return runner.Run(script.commands);
 }

@@ -20,16 +20,18 @@ class FileGenerator {
 public:
     explicit FileGenerator(uint32_t seed) : random_(seed) { seeds_ = SeedFiles(); }
 
-    // The next file: random bytes, random lines of known and unknown keys, or a
-    // mutated valid file, in turn.
+    // The next file: random bytes, random lines of known and unknown keys, a
+    // mutated valid file, or such a file in UTF-16, in turn.
     std::string Next() {
-        switch (count_++ % 3) {
+        switch (count_++ % 4) {
             case 0:
                 return RandomBytes();
             case 1:
                 return RandomLines();
-            default:
+            case 2:
                 return Mutated(seeds_[Below(seeds_.size())]);
+            default:
+                return Utf16(Mutated(seeds_[Below(seeds_.size())]));
         }
     }
 
@@ -167,6 +169,16 @@ private:
         return text;
     }
 
+    // Each byte as one UTF-16 unit behind a byte-order mark of either order,
+    // sometimes with a stray last byte.
+    std::string Utf16(const std::string& text) {
+        const bool bigEndian = OneIn(2);
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        if (OneIn(4)) bytes += static_cast<char>(Below(256));
+        return bytes;
+    }
+
     // Valid files as the program writes them, with assorted values.
     std::vector<std::string> SeedFiles() {
         std::vector<std::string> files;
@@ -216,7 +228,7 @@ inline std::string CheckLoaded(const plant::Plant& plant) {
     }
     for (int r = 1; r <= plant::kRouteCount; ++r) {
         const plant::TRoute& route = plant.Route[r];
-        if (route.State < 0 || route.State > 3)
+        if (route.State != plant::kRouteStopped && route.State != plant::kRouteRunning)
             problems << "State" << r << " " << route.State << "; ";
         if (route.Step != 0 || route.Position != 0) problems << "Route " << r << " resumes; ";
     }
