@@ -95,6 +95,22 @@ TEST_F(RoutePanel, ForbiddenEntryIsGreyAndIgnoresClicks) {
     EXPECT_EQ(Route(1).Command, 0);
 }
 
+// Before start-up step 0 fills the tables no route may start: a click in the
+// first second asks nothing, and a route clicked after the fill asks as usual.
+TEST_F(RoutePanel, EntriesIgnoreClicksUntilStartupFillsTheTables) {
+    form.reset();
+    Form().FormActivate();
+    messages.answer = [] { return MsgResult::Yes; };
+    ClickRoute(1);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Route(1).Command, 0);
+
+    StartupTick();
+    ClickRoute(1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(Route(1).Command, plant::kRouteCmdStart);
+}
+
 TEST_F(RoutePanel, StartingOrStoppingEntryIgnoresClicks) {
     Route(4).State = plant::kRouteStarting;
     ClickRoute(4);

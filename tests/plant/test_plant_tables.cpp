@@ -44,8 +44,9 @@ INSTANTIATE_TEST_SUITE_P(Devices, DeviceTableTest,
                                            DeviceRow{17, "Конвейер 3.5", 1, "Conveyor5", "LabelC5"},
                                            DeviceRow{18, "Нория 1.1", 1, "Noria1", "LabelN1"}));
 
-TEST(PlantTablesTest, RoutesGetPanelsDeviceListsAndNoCommand) {
+TEST(PlantTablesTest, RoutesArePermittedOnlyOnceFilledWithPanelsDeviceListsAndNoCommand) {
     Plant plant;
+    for (const TRoute& route : plant.Route) EXPECT_FALSE(route.Permitted);
     FillDefinitions(plant);
     const std::vector<std::vector<int32_t>> devices = {
         {15, 14, 2, 0, 0},   {15, 14, 4, 0, 0},   {15, 14, 6, 0, 0},   {15, 14, 8, 0, 0},
