@@ -1,12 +1,20 @@
+#include <QAbstractButton>
 #include <QTest>
 
 #include "console/Panel.h"
+#include "platform/WavePlayer.h"
 #include "tests/console/FrmMainFixture.h"
 
 namespace console_test {
 namespace {
 
 using platform::MsgResult;
+
+class RecordingPlayer : public platform::WavePlayer {
+public:
+    void Play(const std::string& file) override { played.push_back(file); }
+    std::vector<std::string> played;
+};
 
 const std::string kRoute1StartQuestion =
     "Вы действительно хотите запустить маршрут\r"
@@ -52,6 +60,23 @@ TEST_F(RoutePanel, StartQuestionHasEightLinesAndYesPostsTheStart) {
     ControllerTicks(1);
     EXPECT_EQ(Entry(1)->Color(), 0xC8ECECu);
     EXPECT_EQ(Entry(1)->Hint(), "Маршрут в состоянии запуска");
+}
+
+// The route announcement is not silenced by the sound switch (that mutes the
+// silo temperature alarms only) and reaches the desktop's player.
+TEST_F(RoutePanel, ConfirmedStartIsAnnouncedThroughThePlayerEvenWithSoundOff) {
+    RecordingPlayer player;
+    form.reset();
+    services.player = &player;
+    RunStartup();
+    Find<QAbstractButton>("BtnEnabledSound")->click();
+    ASSERT_FALSE(Form().SoundOn());
+    messages.answer = [] { return MsgResult::Yes; };
+    ClickRoute(3);
+    EXPECT_TRUE(player.played.empty());  // the click itself is silent
+    ControllerTicks(1);
+    EXPECT_EQ(player.played,
+              (std::vector<std::string>{"Bell.wav", "RouteStart.wav", "Route_3.wav"}));
 }
 
 TEST_F(RoutePanel, NoChangesNothing) {
