@@ -11,10 +11,12 @@ all: build
 deps:
 	@scripts/deps.sh
 
+# Our own builds treat warnings as errors (GT_WERROR); the project's default does not.
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGT_WERROR=ON
 
 build: deps $(BUILD)/build.ninja
+	@grep -q '^GT_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DGT_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -24,12 +26,15 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 $(BUILD_ASAN)/build.ninja:
-	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DGT_SANITIZE=ON
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DGT_SANITIZE=ON -DGT_WERROR=ON
 
+# Leaks count as failures; tests/lsan.supp lists the third-party ones we cannot fix.
 test-asan: deps $(BUILD_ASAN)/build.ninja
+	@grep -q '^GT_WERROR:BOOL=ON' $(BUILD_ASAN)/CMakeCache.txt || cmake -S . -B $(BUILD_ASAN) -DGT_WERROR=ON
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: build

@@ -37,7 +37,9 @@ QString StateName(int32_t kind, int32_t state) {
     return kStateNames[static_cast<size_t>(kind)][static_cast<size_t>(state)];
 }
 
-// Opening of a valve in percent of its 90-degree travel, one decimal.
+// Opening of a valve in percent of its 90-degree travel, one decimal. A whole
+// angle never gives an exact tie at the second decimal (that would need
+// 200 x Ungle to be an odd multiple of 9), so the inexact quotient rounds right.
 QString ValveOpeningText(int32_t ungle, char decimalSeparator) {
     const long double percent = static_cast<long double>(ungle) / 90.0L * 100.0L;
     return QString::fromStdString(platform::FormatFixed(percent, 15, 1, decimalSeparator)) + "%";

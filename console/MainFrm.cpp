@@ -104,7 +104,8 @@ void TFrmMain::BuildPlant() {
     random_ = std::make_unique<ClockRandom>();
     diagram_ = std::make_unique<DiagramScreen>(*this, plant_);
     controller_ = std::make_unique<plant::Controller>(
-        plant_, plant::Outlets{*diagram_, *journal_, *sound_, *random_});
+        plant_, plant::Outlets{*diagram_, *journal_, *sound_, *random_},
+        services_.decimalSeparator);
     wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
     wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, *journal_, *sound_, *random_);
 }

@@ -62,9 +62,10 @@ void SetDriveColours(symbols::TDriveSymbol* s, platform::TColor run) {
     s->setState(symbols::TState::Stop);
 }
 
-symbols::TLEDTablo* AddBoard(QWidget* page, const char* name, QPoint at) {
+symbols::TLEDTablo* AddBoard(QWidget* page, const char* name, QPoint at, char separator) {
     auto* board = new symbols::TLEDTablo(page);
     board->setObjectName(name);
+    board->setDecimalSeparator(separator);
     board->setGeometry(QRect(at, QSize(153, 41)));
     board->setNumChars(6);
     board->setValueType(symbols::TValueType::vtFloat);
@@ -407,11 +408,11 @@ void TFrmMain::BuildDiagramPipes(QWidget* page) {
 }
 
 void TFrmMain::BuildDiagramBoards(QWidget* page) {
-    AddBoard(page, "LEDTablo3", QPoint(320, 32));
+    AddBoard(page, "LEDTablo3", QPoint(320, 32), services_.decimalSeparator);
     AddLabel(page, "Label11", "В силосном парке, м.т", QRect(320, 16, 0, 0));
-    AddBoard(page, "LEDTablo1", QPoint(320, 392));
+    AddBoard(page, "LEDTablo1", QPoint(320, 392), services_.decimalSeparator);
     AddLabel(page, "Label44", "Отгружено на судно, м.т", QRect(320, 376, 0, 0));
-    AddBoard(page, "LEDTablo2", QPoint(744, 448));
+    AddBoard(page, "LEDTablo2", QPoint(744, 448), services_.decimalSeparator);
     AddLabel(page, "Label9", "Под разгрузкой, м.т", QRect(744, 432, 0, 0));
 
     auto* reset = AddButton(page, "BtnResetCount", "Сброс", QRect(360, 440, 75, 25));

@@ -55,8 +55,8 @@ void TFrmMain::BuildPanelTanks() {
 
     auto* silo = new symbols::TSilo(table);
     silo->setObjectName("Silo9");
-    silo->setGeometry(18, 60, 80, 150);
-    silo->setCover(15);
+    silo->setGeometry(22, 92, 65, 73);
+    silo->setCover(20);
     silo->setColor(symbols::clBlack);
 
     // Column headings.

@@ -68,6 +68,7 @@ void FillDefinitions(Plant& plant) {
         TRoute& route = plant.Route[r];
         route = TRoute{};
         route.Panel = "Route" + std::to_string(r);
+        route.Permitted = true;
         const auto& devices = kRouteDevices[static_cast<std::size_t>(r - 1)];
         for (int slot = 1; slot <= kRouteSlots; ++slot) {
             route.Devices[slot] = devices[static_cast<std::size_t>(slot - 1)];

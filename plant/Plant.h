@@ -70,10 +70,10 @@ struct TRoute {
     std::string Panel;  // name of its entry in the route list ("Route1" ...)
     int32_t Command = 0;
     int32_t State = kRouteStopped;
-    bool Permitted = true;
+    bool Permitted = false;                  // nothing may start before the start-up fill
     OneBased<int32_t, kRouteSlots> Devices;  // start order; 0 marks an empty slot at the end
-    int32_t Position = 0;                     // 1-based index into Devices
-    int32_t Step = 0;                         // 0 idle, 1..5 start, 11..14 stop
+    int32_t Position = 0;                    // 1-based index into Devices
+    int32_t Step = 0;                        // 0 idle, 1..5 start, 11..14 stop
 };
 
 // The whole in-memory picture of the terminal. One instance, owned by the

@@ -1,5 +1,6 @@
 #include "plant/SiloStock.h"
 
+#include <cmath>
 #include <string>
 
 #include "plant/Controller.h"
@@ -20,6 +21,25 @@ constexpr int kVesselConveyor = 15;  // "Конвейер 3.3" discharges onto t
 // The integer text of a number rounded halves to even.
 std::string RoundedText(long double value) {
     return std::to_string(platform::RoundHalfEven(value));
+}
+
+// The filling percentage, stock / 15000 x 100, with one decimal. A percentage
+// that is an exact tie at the second decimal (62.55 % from 9382.5 t) has no
+// exact binary value, so stock / 150 would land a hair above or below the tie
+// and round by chance. Every such tie comes from an odd multiple of 7.5 t, whose
+// tenths of a percent, stock / 15, are exact (625.5): rounding those to a whole
+// number of tenths first gives every exact tie the rule FormatFixed applies to
+// exact ties (away from zero), and leaves every other stock as it was.
+std::string FillingText(double stock, char separator) {
+    constexpr long double kTonnesPerTenth = kTankCapacity / 1000.0;
+    // From 10000 % on (an edited state file) the fifth significant digit is no
+    // longer the tenth; whole percentages are exact at their ties anyway.
+    constexpr long double kTenthsLimit = 100000.0L;
+    const long double tenths = static_cast<long double>(stock) / kTonnesPerTenth;
+    const long double percent = std::fabs(tenths) < kTenthsLimit
+                                    ? std::roundl(tenths) / 10.0L
+                                    : static_cast<long double>(stock) * 100.0L / kTankCapacity;
+    return platform::FormatFixed(percent, kFillingPrecision, kShownDecimals, separator) + "%";
 }
 
 }  // namespace
@@ -62,8 +82,7 @@ void SiloStock::ShowTankLevel(int n) {
         const long double percent = static_cast<long double>(stock) * 100.0L / kTankCapacity;
         diagram_.SetTankCaption(n, RoundedText(stock));
         diagram_.SetTankGauge(n, static_cast<int>(platform::RoundHalfEven(percent)));
-        diagram_.SetTankFilling(
-            n, platform::FormatFixed(percent, kFillingPrecision, kShownDecimals, separator_) + "%");
+        diagram_.SetTankFilling(n, FillingText(stock, separator_));
         diagram_.SetTankMass(
             n, platform::FormatFixed(stock, kMassPrecision, kShownDecimals, separator_));
         shown.Set(stock);

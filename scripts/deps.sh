@@ -4,13 +4,13 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     libsimpleini-dev libicu-dev
     libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libmodbus-dev mbpoll
     fonts-dejavu-core fonts-liberation
-    xvfb
+    xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
 # Starts the console from the folder that holds the program's wave files, which
 # are looked up by bare name in the working directory.
+#
+# Without a display (no DISPLAY, no WAYLAND_DISPLAY, no QT_QPA_PLATFORM chosen)
+# the console is served through Qt's VNC platform plugin instead, on port
+# VNC_PORT (5900 unless set), in a 1024x768 screen that holds the 1016x721
+# window. The plugin's 16-bit screen makes it convert every pixel to the
+# viewer's own colour layout; at 32 bits it copies its pixels unconverted, and
+# viewers that ask for red in the low byte show red and blue swapped.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
 exe="$root/$build/app/GrainTerminal"
 cd "$root/sounds" 2>/dev/null || cd "$root"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    port=${VNC_PORT:-5900}
+    if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+        echo "No display, and port $port for VNC is taken: set VNC_PORT to a free port." >&2
+        exit 1
+    fi
+    echo "No display: the console is served by VNC on port $port (no password, every" \
+        "network interface); view it with a VNC viewer at localhost:$port, stop it with Ctrl+C."
+    export QT_QPA_PLATFORM="vnc:size=1024x768:depth=16:port=$port"
+fi
 exec "$exe"

@@ -107,6 +107,27 @@ TEST_F(Diagram, TotalsReachTheBoardsAndTheSiloPage) {
     EXPECT_EQ(Find<console::TPanel>("PanelSpeed")->text(), "0");
 }
 
+// Regional settings with a decimal comma: every number of the silo page and the
+// boards takes it, whatever the toolkit's own default locale says.
+class DiagramWithDecimalComma : public Diagram {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        services.decimalSeparator = ',';
+        Diagram::SetUp();
+    }
+};
+
+TEST_F(DiagramWithDecimalComma, SiloPageAndBoardsShowTheSystemSeparator) {
+    Form().plant().Tank[2] = 14995.8;
+    ControllerTicks(1);
+    EXPECT_EQ(Find<QLabel>("FillingR1")->text(), "100,0%");
+    EXPECT_EQ(Find<QLabel>("MassaR2")->text(), "14995,8");
+    EXPECT_EQ(Find<QLabel>("FillingR2")->text(), "100,0%");
+    EXPECT_EQ(Find<QLabel>("Sum1_4")->text(), "48745,8");
+    EXPECT_EQ(Find<symbols::TLEDTablo>("LEDTablo3")->Text(), "48745,8");
+}
+
 }  // namespace
 }  // namespace console_test
 

@@ -8,6 +8,7 @@
 
 #include "console/Panel.h"
 #include "symbols/LEDTablo.h"
+#include "symbols/Silo.h"
 #include "symbols/Title.h"
 #include "tests/console/FrmMainFixture.h"
 
@@ -120,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Diagram, ControlPlacement,
                                            Placed{"PipeTurn1", {316, 365, 16, 16}, nullptr},
                                            Placed{"Image3", {16, 320, 289, 113}, nullptr},
                                            Placed{"Silo6", {878, 289, 41, 17}, nullptr},
-                                           Placed{"Panel1", {267, 110, 482, 281}, nullptr}));
+                                           Placed{"Panel1", {267, 110, 482, 281}, nullptr},
+                                           Placed{"Silo9", {22, 92, 65, 73}, nullptr}));
 
 TEST_F(MainWindow, NumberLabelsSitBesideTheirSymbols) {
     const std::vector<std::pair<const char*, QPoint>> labels = {
@@ -146,6 +148,15 @@ TEST_F(MainWindow, EverythingChangeableStartsHiddenOrAtRest) {
     EXPECT_EQ(Find<QLabel>("Label56")->text(), "Ok");
     EXPECT_EQ(Find<QLabel>("Label28")->text(), "Пшеница\nфуражная");
     EXPECT_EQ(Find<QLabel>("MassaR4")->text(), "0.0");
+}
+
+TEST_F(MainWindow, SilosHaveTheirRoofs) {
+    const std::vector<std::pair<const char*, int>> covers = {
+        {"Silo1", 20}, {"Silo4", 20}, {"Silo6", 0}, {"Silo9", 20}};
+    for (const auto& [name, cover] : covers) {
+        EXPECT_EQ(Find<symbols::TSilo>(name)->Cover(), cover) << name;
+        EXPECT_EQ(Find<symbols::TSilo>(name)->Color(), 0x000000u) << name;
+    }
 }
 
 TEST_F(MainWindow, SoundIsOffWhileTheCrossedButtonShows) {

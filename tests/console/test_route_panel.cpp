@@ -1,12 +1,20 @@
+#include <QAbstractButton>
 #include <QTest>
 
 #include "console/Panel.h"
+#include "platform/WavePlayer.h"
 #include "tests/console/FrmMainFixture.h"
 
 namespace console_test {
 namespace {
 
 using platform::MsgResult;
+
+class RecordingPlayer : public platform::WavePlayer {
+public:
+    void Play(const std::string& file) override { played.push_back(file); }
+    std::vector<std::string> played;
+};
 
 const std::string kRoute1StartQuestion =
     "Вы действительно хотите запустить маршрут\r"
@@ -54,6 +62,23 @@ TEST_F(RoutePanel, StartQuestionHasEightLinesAndYesPostsTheStart) {
     EXPECT_EQ(Entry(1)->Hint(), "Маршрут в состоянии запуска");
 }
 
+// The route announcement is not silenced by the sound switch (that mutes the
+// silo temperature alarms only) and reaches the desktop's player.
+TEST_F(RoutePanel, ConfirmedStartIsAnnouncedThroughThePlayerEvenWithSoundOff) {
+    RecordingPlayer player;
+    form.reset();
+    services.player = &player;
+    RunStartup();
+    Find<QAbstractButton>("BtnEnabledSound")->click();
+    ASSERT_FALSE(Form().SoundOn());
+    messages.answer = [] { return MsgResult::Yes; };
+    ClickRoute(3);
+    EXPECT_TRUE(player.played.empty());  // the click itself is silent
+    ControllerTicks(1);
+    EXPECT_EQ(player.played,
+              (std::vector<std::string>{"Bell.wav", "RouteStart.wav", "Route_3.wav"}));
+}
+
 TEST_F(RoutePanel, NoChangesNothing) {
     messages.answer = [] { return MsgResult::No; };
     ClickRoute(3);
@@ -93,6 +118,22 @@ TEST_F(RoutePanel, ForbiddenEntryIsGreyAndIgnoresClicks) {
     ClickRoute(1);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Route(1).Command, 0);
+}
+
+// Before start-up step 0 fills the tables no route may start: a click in the
+// first second asks nothing, and a route clicked after the fill asks as usual.
+TEST_F(RoutePanel, EntriesIgnoreClicksUntilStartupFillsTheTables) {
+    form.reset();
+    Form().FormActivate();
+    messages.answer = [] { return MsgResult::Yes; };
+    ClickRoute(1);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Route(1).Command, 0);
+
+    StartupTick();
+    ClickRoute(1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(Route(1).Command, plant::kRouteCmdStart);
 }
 
 TEST_F(RoutePanel, StartingOrStoppingEntryIgnoresClicks) {

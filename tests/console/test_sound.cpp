@@ -15,16 +15,6 @@ public:
     std::vector<std::string> played;
 };
 
-TEST(Sound, FilesArePlayedInTheOrderGiven) {
-    FakePlayer player;
-    console::Sound sound(player, [] { return true; });
-    sound.Play("Bell.wav");
-    sound.Play("RouteStart.wav");
-    sound.Play("Route_12.wav");
-    EXPECT_EQ(player.played,
-              (std::vector<std::string>{"Bell.wav", "RouteStart.wav", "Route_12.wav"}));
-}
-
 TEST(Sound, SoundSwitchIsAskedEveryTime) {
     FakePlayer player;
     bool on = true;

@@ -29,7 +29,7 @@ TEST_P(FormatFixedTest, WritesTheExpectedText) {
 
 // The boards and labels: six or five significant digits, one decimal.
 INSTANTIATE_TEST_SUITE_P(
-    WorkedValues, FormatFixedTest,
+    BoardAndLabelTexts, FormatFixedTest,
     ::testing::Values(
         FormatCase{0.0L, 6, 1, '.', "0.0"}, FormatCase{12345.6L, 6, 1, '.', "12345.6"},
         FormatCase{-5.0L, 6, 1, '.', "-5.0"}, FormatCase{123456.7L, 6, 1, '.', "123457.0"},

@@ -10,15 +10,18 @@ namespace {
 long g_allocations = 0;
 }
 
-void* operator new(std::size_t size) {
+// Not inlined: where the release functions were inlined next to a new
+// expression, GCC would take the free() for a mismatched release of memory from
+// operator new (-Wmismatched-new-delete).
+[[gnu::noinline]] void* operator new(std::size_t size) {
     ++g_allocations;
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+[[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 

@@ -78,6 +78,38 @@ TEST_F(SiloStockTest, GaugeAndCaptionRoundHalvesToEven) {
     EXPECT_EQ(rig.diagram.Tank(1).filling, "0.5%");
 }
 
+// Filling percentages that fall exactly on a tie at the second decimal round as
+// every other exact tie of the silo texts does (away from zero, as the mass does
+// for 0.25 t), not by the binary error of stock / 150; their neighbours do not move.
+struct FillingCase {
+    double stock;
+    const char* filling;
+};
+void PrintTo(const FillingCase& c, std::ostream* os) {
+    *os << c.stock << " t";
+}
+
+class FillingTieTest : public ::testing::TestWithParam<FillingCase> {};
+
+TEST_P(FillingTieTest, FillingTextRoundsTheExactPercentage) {
+    PlantRig rig;
+    rig.plant.Tank[2] = GetParam().stock;
+    rig.Tick();
+    EXPECT_EQ(rig.diagram.Tank(2).filling, GetParam().filling);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ties, FillingTieTest,
+                         ::testing::Values(FillingCase{9382.5, "62.6%"}, FillingCase{52.5, "0.4%"},
+                                           FillingCase{37.5, "0.3%"}, FillingCase{7.5, "0.1%"},
+                                           FillingCase{22.5, "0.2%"}, FillingCase{1537.5, "10.3%"},
+                                           FillingCase{14992.5, "100.0%"},
+                                           FillingCase{-7.5, "-0.1%"},
+                                           FillingCase{9382.49, "62.5%"},
+                                           FillingCase{52.51, "0.4%"}, FillingCase{37.49, "0.2%"},
+                                           FillingCase{1.5e6 - 7.5, "10000.0%"},
+                                           FillingCase{1.5e6 + 75.0, "10001.0%"},
+                                           FillingCase{1.5e6 + 225.0, "10002.0%"}));
+
 struct ZoneCase {
     double stock;
     LevelZone zone;

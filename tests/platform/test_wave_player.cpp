@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
 
 #include "platform/PulseWavePlayer.h"
 
@@ -76,33 +83,90 @@ TEST_F(WavePlayerTest, RejectsWaveLongerThanAMinute) {
     EXPECT_FALSE(PulseWavePlayer::Load(Write("Long.wav", Wave(8000, 1, 8000 * 61))).has_value());
 }
 
-TEST_F(WavePlayerTest, MissingFileIsSilence) {
+// A sound server stand-in on a Unix socket in the test's folder. It counts the
+// clients that connect and either hangs up on them at once (a server that turns
+// the client away) or keeps them waiting without a word (a stalled server).
+class FakeSoundServer {
+public:
+    enum class Behaviour { HangUp, Stall };
+
+    FakeSoundServer(const std::string& path, Behaviour behaviour) : behaviour_(behaviour) {
+        listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        EXPECT_LT(path.size(), sizeof(address.sun_path));
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        EXPECT_EQ(listen(listener_, 8), 0);
+        thread_ = std::thread([this] { Serve(); });
+        setenv("PULSE_SERVER", ("unix:" + path).c_str(), 1);
+    }
+
+    ~FakeSoundServer() {
+        unsetenv("PULSE_SERVER");
+        shutdown(listener_, SHUT_RDWR);  // ends the blocking accept
+        thread_.join();
+        close(listener_);
+        for (int client : held_) close(client);
+    }
+
+    int Connections() const { return connections_; }
+
+private:
+    void Serve() {
+        for (;;) {
+            const int client = accept(listener_, nullptr, nullptr);
+            if (client < 0) return;
+            ++connections_;
+            if (behaviour_ == Behaviour::HangUp) {
+                close(client);
+            } else {
+                held_.push_back(client);
+            }
+        }
+    }
+
+    Behaviour behaviour_;
+    int listener_ = -1;
+    std::atomic<int> connections_{0};
+    std::vector<int> held_;  // the serving thread's own until it is joined
+    std::thread thread_;
+};
+
+TEST_F(WavePlayerTest, MissingOrUnnamedFileIsSilenceWithoutCallingTheServer) {
+    FakeSoundServer server(dir_.filePath("pulse").toStdString(),
+                           FakeSoundServer::Behaviour::HangUp);
     PulseWavePlayer player;
     player.Play(dir_.filePath("Absent.wav").toStdString());
     player.Play("");
-    SUCCEED();
+    player.Play(Write("Text.wav", "not a sound at all"));
+    EXPECT_EQ(server.Connections(), 0);
 }
 
-// Without a reachable sound server every playback returns, the second one
-// without asking the server again.
-TEST_F(WavePlayerTest, UnreachableSoundServerIsSilence) {
-    const QByteArray server = dir_.filePath("no-such-server").toUtf8();
-    setenv("PULSE_SERVER", ("unix:" + server).constData(), 1);
+// A server that turns the player away is silence, and is not asked again for
+// the next files (each attempt would hold up the console).
+TEST_F(WavePlayerTest, ServerThatTurnsThePlayerAwayIsNotAskedAgainAtOnce) {
+    FakeSoundServer server(dir_.filePath("pulse").toStdString(),
+                           FakeSoundServer::Behaviour::HangUp);
     const std::string bell = Write("Bell.wav", Wave(22050, 1, 2205));
     PulseWavePlayer player;
     player.Play(bell);
     player.Play(bell);
-    unsetenv("PULSE_SERVER");
-    SUCCEED();
+    player.Play(bell);
+    EXPECT_EQ(server.Connections(), 1);
 }
 
-TEST_F(WavePlayerTest, PlayerDestroyedRightAfterPlaybackDoesNotHang) {
+// A server that never answers keeps the player's thread waiting; the playback
+// returns after its allowance, and so does the player's destructor, without
+// waiting for that thread.
+TEST_F(WavePlayerTest, StalledServerNeitherHoldsThePlaybackNorThePlayersEnd) {
+    FakeSoundServer server(dir_.filePath("pulse").toStdString(), FakeSoundServer::Behaviour::Stall);
     const std::string bell = Write("Bell.wav", Wave(22050, 1, 220));
-    for (int i = 0; i < 3; ++i) {
+    {
         PulseWavePlayer player;
         player.Play(bell);
     }
-    SUCCEED();
+    EXPECT_EQ(server.Connections(), 1);
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST(ConveyorGeometry, ShorterThanOneHundredHasNoArrows) {
     EXPECT_EQ(ConveyorGeometry::For(100, 25).arrowLefts, std::vector<int>{35});
 }
 
-TEST_F(ConveyorTest, ConsoleConveyorDrawsTheWorkedFigure) {
+TEST_F(ConveyorTest, ConsoleConveyorDrawsFrameSeventeenRollersBeltAndFourArrows) {
     conveyor.setState(TState::Run);
     conveyor.FlashTimerTick();  // arrows in ColorRun
     const RecordingCanvas canvas = PaintAt(406, 25);

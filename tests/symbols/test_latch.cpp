@@ -45,7 +45,7 @@ TEST_P(LatchAngleTest, PlatesOfTheConsoleValveTurnWithTheAngle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    WorkedAngles, LatchAngleTest,
+    ClosedHalfAndFullyOpen, LatchAngleTest,
     ::testing::Values(AngleCase{0, "(17,3),(17,5),(3,5),(3,3)", "(17,17),(17,15),(3,15),(3,17)"},
                       AngleCase{45, "(20,10),(19,11),(9,1),(10,0)", "(10,20),(11,19),(1,9),(0,10)"},
                       AngleCase{90, "(17,17),(15,17),(15,3),(17,3)", "(3,17),(5,17),(5,3),(3,3)"}));

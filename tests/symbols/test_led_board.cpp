@@ -118,7 +118,7 @@ TEST_F(ConsoleBoard, PaintFillsTheBackgroundThenDrawsEightPolygonsPerCell) {
     for (size_t i = 1; i < all.size(); ++i) EXPECT_EQ(all[i].kind, RecordingCanvas::Kind::Polygon);
 }
 
-TEST_F(ConsoleBoard, FirstCellSegmentsAreTheWorkedPolygons) {
+TEST_F(ConsoleBoard, FirstCellSegmentsAreSlantedInTheCellAndRepeatInTheNext) {
     board.Paint(canvas);
     const auto polygons = canvas.Of(RecordingCanvas::Kind::Polygon);
     ASSERT_EQ(polygons.size(), 48u);

@@ -187,7 +187,7 @@ TEST_P(LedConsoleCellOne, PlacesTheSegmentSlantedInTheCell) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    WorkedPolygons, LedConsoleCellOne,
+    TopMiddleAndPointSegments, LedConsoleCellOne,
     ::testing::Values(OutlineCase{0, {{{10, 5}, {20, 5}, {21, 6}, {18, 9}, {11, 9}, {9, 6}}}},
                       OutlineCase{3, {{{10, 17}, {19, 17}, {20, 19}, {18, 21}, {10, 21}, {8, 19}}}},
                       OutlineCase{7,

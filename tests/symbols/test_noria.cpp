@@ -34,7 +34,7 @@ std::vector<std::string> Texts(const std::vector<RecordingCanvas::Primitive>& li
     return out;
 }
 
-TEST_F(NoriaTest, ConsoleElevatorDrawsTheWorkedFigure) {
+TEST_F(NoriaTest, ConsoleElevatorDrawsHeadBootAndBelt) {
     noria.setBottomOpientation(O::noRight);
     const RecordingCanvas canvas = Paint();
     EXPECT_EQ(noria.size(), QSize(96, 460));

@@ -42,7 +42,7 @@ std::vector<std::array<int, 4>> TubeBoxes(const RecordingCanvas& canvas) {
     return boxes;
 }
 
-TEST_F(PumpTest, WidthOneTwentyDrawsTheWorkedFigureLeft) {
+TEST_F(PumpTest, WidthOneTwentyFacingLeftDrawsBodyImpellerAndPipes) {
     const RecordingCanvas canvas = PaintAt(120);
     EXPECT_EQ(pump.height(), 90);
     const std::vector<std::string> expected = {
@@ -108,6 +108,40 @@ TEST_F(PumpTest, StateModeAndAlarmEachChangeOnlyTheirOwnPart) {
     ASSERT_EQ(shapes.size(), 5u);
     EXPECT_EQ(shapes.front(), "Rectangle(0,0,120,90) pen=FF0000/3/solid brush=0000FF");
     EXPECT_EQ(shapes.back(), "Ellipse(45,29,75,59) pen=000000/1/solid brush=00FF00");
+}
+
+// Every mode has its own frame colour and every state its own hub colour.
+TEST_F(PumpTest, EachModeFramesAndEachStateFillsInItsOwnColour) {
+    pump.resize(120, 90);
+    pump.setColorLocal(0x000001);
+    pump.setColorRemote(0x000002);
+    pump.setColorAuto(0x000003);
+    pump.setColorRepair(0x000004);
+    pump.setColorRun(0x000005);
+    pump.setColorAccelerate(0x000006);
+    pump.setColorStop(0x000007);
+    using symbols::TMode;
+    using symbols::TState;
+    const std::array<std::pair<TMode, const char*>, 4> modes = {{{TMode::Local, "000001"},
+                                                                 {TMode::Remote, "000002"},
+                                                                 {TMode::Auto, "000003"},
+                                                                 {TMode::Repair, "000004"}}};
+    const std::array<std::pair<TState, const char*>, 3> states = {
+        {{TState::Run, "000005"}, {TState::Acceleration, "000006"}, {TState::Stop, "000007"}}};
+    for (const auto& [mode, frame] : modes) {
+        for (const auto& [state, hub] : states) {
+            pump.setMode(mode);
+            pump.setState(state);
+            RecordingCanvas canvas;
+            pump.Paint(canvas);
+            const auto shapes = Shapes(canvas);
+            ASSERT_EQ(shapes.size(), 5u);
+            EXPECT_EQ(shapes.front(), std::string("Rectangle(0,0,120,90) pen=") + frame +
+                                          "/3/solid brush=FF00000F");
+            EXPECT_EQ(shapes.back(),
+                      std::string("Ellipse(45,29,75,59) pen=000000/1/solid brush=") + hub);
+        }
+    }
 }
 
 TEST(PumpTube, ShadesFromBlackEdgesToLightMiddle) {

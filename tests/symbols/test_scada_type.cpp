@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Rounding.h"
 #include "symbols/SCADAType.h"
 
 namespace {
@@ -14,7 +13,6 @@ class SymbolRound : public ::testing::TestWithParam<RoundCase> {};
 
 TEST_P(SymbolRound, RoundsToNearestWithTiesToEven) {
     EXPECT_EQ(symbols::Round(GetParam().x), GetParam().expected);
-    EXPECT_EQ(symbols::Round(GetParam().x), platform::RoundHalfEven(GetParam().x));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SymbolRound,
@@ -30,21 +28,6 @@ TEST(SymbolScale, FactorTimesSizeRoundsOnItsOwn) {
     EXPECT_EQ(symbols::Scale(0.0833L, 120), 10);  // 9.996
     EXPECT_EQ(symbols::Scale(0.1L, 25), 2);       // 2.5 held exactly enough to tie
     EXPECT_EQ(symbols::Scale(0.3L, 25), 8);       // 7.5
-}
-
-TEST(SymbolColours, ModeAndStateSelectTheirColours) {
-    using symbols::TMode;
-    using symbols::TState;
-    EXPECT_EQ(symbols::ModeColor(TMode::Local, 1, 2, 3, 4), 1u);
-    EXPECT_EQ(symbols::ModeColor(TMode::Remote, 1, 2, 3, 4), 2u);
-    EXPECT_EQ(symbols::ModeColor(TMode::Auto, 1, 2, 3, 4), 3u);
-    EXPECT_EQ(symbols::ModeColor(TMode::Repair, 1, 2, 3, 4), 4u);
-    EXPECT_EQ(symbols::StateColor(TState::Run, 5, 6, 7), 5u);
-    EXPECT_EQ(symbols::StateColor(TState::Acceleration, 5, 6, 7), 6u);
-    EXPECT_EQ(symbols::StateColor(TState::Stop, 5, 6, 7), 7u);
-    EXPECT_EQ(symbols::FlashIntervalOf(symbols::TFlashRate::frSlow), 2000);
-    EXPECT_EQ(symbols::FlashIntervalOf(symbols::TFlashRate::frMedium), 1000);
-    EXPECT_EQ(symbols::FlashIntervalOf(symbols::TFlashRate::frFast), 500);
 }
 
 }  // namespace

@@ -259,7 +259,7 @@ TEST_P(TitlePassLength, DownwardPassMovesUntilTheTopThenEnds) {
 
 INSTANTIATE_TEST_SUITE_P(Heights, TitlePassLength, ::testing::Values(75, 76, 77));
 
-TEST(TitlePassWorked, Title1UpwardPassTakesItsTickCount) {
+TEST(Title1Pass, UpwardPassMovesThreePixelsATickAndEndsOnTheTickAfter) {
     TTitle title;
     SetUpAsTitle1(title);
     QSignalSpy done(&title, &TTitle::done);
