@@ -7,7 +7,9 @@
 # VNC_PORT (5900 unless set), in a 1024x768 screen that holds the 1016x721
 # window. The plugin's 16-bit screen makes it convert every pixel to the
 # viewer's own colour layout; at 32 bits it copies its pixels unconverted, and
-# viewers that ask for red in the low byte show red and blue swapped.
+# viewers that ask for red in the low byte show red and blue swapped. The
+# plugin listens on every interface and asks no password, so the preloaded
+# vnc-loopback module binds its socket to 127.0.0.1.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,8 +22,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
         echo "No display, and port $port for VNC is taken: set VNC_PORT to a free port." >&2
         exit 1
     fi
-    echo "No display: the console is served by VNC on port $port (no password, every" \
-        "network interface); view it with a VNC viewer at localhost:$port, stop it with Ctrl+C."
+    echo "No display: the console is served by VNC on 127.0.0.1 port $port; view it with" \
+        "a VNC viewer at 127.0.0.1:$port on this machine (or through an SSH tunnel), stop it with Ctrl+C."
     export QT_QPA_PLATFORM="vnc:size=1024x768:depth=16:port=$port"
+    export GT_VNC_PORT=$port
+    export LD_PRELOAD="$root/$build/tools/libvnc-loopback.so${LD_PRELOAD:+:$LD_PRELOAD}"
 fi
 exec "$exe"
