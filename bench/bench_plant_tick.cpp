@@ -13,26 +13,20 @@ using namespace plant;
 
 class NullDiagram : public DiagramOutlet {
 public:
-    int32_t SymbolMode(int) const override { return 0; }
     void SetSymbolMode(int, int32_t) override {}
-    int32_t SymbolState(int) const override { return 0; }
     void SetSymbolState(int, int32_t) override {}
-    int32_t SymbolUngle(int) const override { return 0; }
     void SetSymbolUngle(int, int32_t) override {}
-    bool PipeColored(PipeId) const override { return false; }
     void SetPipeColored(PipeId, bool) override {}
     void SetRouteLook(int, uint32_t, const std::string&, uint32_t) override {}
     void SetTankCaption(int, const std::string&) override {}
     void SetTankGauge(int, int) override {}
     void SetTankFilling(int, const std::string&) override {}
     void SetTankMass(int, const std::string&) override {}
-    LevelZone TankZone(int) const override { return zone; }
-    void ShowTankZone(int, LevelZone z) override { zone = z; }
+    void ShowTankZone(int, LevelZone) override {}
     void SetTotalStockText(const std::string&) override {}
     void SetTotalStockBoard(double) override {}
     void SetThroughputText(const std::string&) override {}
     void SetShippedBoard(double) override {}
-    LevelZone zone = LevelZone::Working;
 };
 
 class NullJournal : public JournalOutlet {

@@ -7,6 +7,7 @@
 #include "console/MainFrmControls.h"
 #include "console/Panel.h"
 #include "console/Shape.h"
+#include "plant/SiloZones.h"
 #include "symbols/DriveSymbol.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Latch.h"
@@ -19,32 +20,11 @@ namespace console {
 namespace {
 
 // Pipe controls in the order of plant::PipeId.
-constexpr std::array<const char*, 6> kPipeNames = {"Pipe1", "Pipe2", "Pipe3",
-                                                   "Pipe4", "Pipe9", "PipeTurn1"};
+constexpr std::array<const char*, plant::kPipeCount> kPipeNames = {"Pipe1", "Pipe2", "Pipe3",
+                                                                   "Pipe4", "Pipe9", "PipeTurn1"};
 
-struct ZoneLook {
-    int lamp;  // index into the lamps (AH, WH, WL, AL), -1 for none
-    platform::TColor panel;
-    const char* text;
-    platform::TColor font;
-};
-
-ZoneLook LookOf(plant::LevelZone zone) {
-    switch (zone) {
-        case plant::LevelZone::UpperAlarm:
-            return {0, 0xA0A0F0, "AH", 0x0000FF};
-        case plant::LevelZone::Maximum:
-            return {1, 0xA0F0F0, "WH", 0x008080};
-        case plant::LevelZone::Minimum:
-            return {2, 0xA0F0F0, "WL", 0x008080};
-        case plant::LevelZone::LowerAlarm:
-            return {3, 0xA0A0F0, "AL", 0x0000FF};
-        case plant::LevelZone::Working:
-            break;
-    }
-    return {-1, 0xFFFFFF, "НОРМА", 0x000000};
-}
-
+// The zone each lamp of a silo stands for, in the order of SiloSet::lamps; the
+// working zone has none.
 constexpr std::array<plant::LevelZone, 4> kLampZones = {
     plant::LevelZone::UpperAlarm, plant::LevelZone::Maximum, plant::LevelZone::Minimum,
     plant::LevelZone::LowerAlarm};
@@ -82,7 +62,7 @@ DiagramScreen::DiagramScreen(QWidget& form, const plant::Plant& plant)
 
 // Symbols are looked up by the names the device table gives them, once the
 // table has been filled, and kept from then on.
-symbols::TDeviceSymbol* DiagramScreen::SymbolOf(int dev) const {
+symbols::TDeviceSymbol* DiagramScreen::SymbolOf(int dev) {
     if (!plant_.Dev.Contains(dev)) return nullptr;
     Symbol& s = symbols_[static_cast<size_t>(dev - 1)];
     const std::string& name = plant_.Dev[dev].Symbol;
@@ -93,56 +73,30 @@ symbols::TDeviceSymbol* DiagramScreen::SymbolOf(int dev) const {
     return s.widget;
 }
 
-// A symbol that is missing or cannot show the value reads as -1, which no
-// plant value equals, so the controller keeps offering the value.
-int32_t DiagramScreen::SymbolMode(int dev) const {
-    const symbols::TDeviceSymbol* s = SymbolOf(dev);
-    return s ? static_cast<int32_t>(s->Mode()) : -1;
-}
-
+// Only the four modes and the three drive states have a look; anything else
+// (from an edited state file) leaves the symbol as it is.
 void DiagramScreen::SetSymbolMode(int dev, int32_t mode) {
-    // Only the four modes have a colour; anything else leaves the symbol as it is.
     if (mode < plant::kModeLocal || mode > plant::kModeRepair) return;
-    symbols::TDeviceSymbol* s = SymbolOf(dev);
-    if (s && static_cast<int32_t>(s->Mode()) != mode) s->setMode(static_cast<symbols::TMode>(mode));
-}
-
-int32_t DiagramScreen::SymbolState(int dev) const {
-    const auto* s = qobject_cast<const symbols::TDriveSymbol*>(SymbolOf(dev));
-    return s ? static_cast<int32_t>(s->State()) : -1;
+    if (symbols::TDeviceSymbol* s = SymbolOf(dev)) s->setMode(static_cast<symbols::TMode>(mode));
 }
 
 void DiagramScreen::SetSymbolState(int dev, int32_t state) {
     if (state < plant::kStateRun || state > plant::kStateStop) return;
-    auto* s = qobject_cast<symbols::TDriveSymbol*>(SymbolOf(dev));
-    if (s && static_cast<int32_t>(s->State()) != state) {
+    if (auto* s = qobject_cast<symbols::TDriveSymbol*>(SymbolOf(dev))) {
         s->setState(static_cast<symbols::TState>(state));
     }
 }
 
-int32_t DiagramScreen::SymbolUngle(int dev) const {
-    const auto* s = qobject_cast<const symbols::TLatch*>(SymbolOf(dev));
-    return s ? s->Ungle() : -1;
-}
-
 void DiagramScreen::SetSymbolUngle(int dev, int32_t ungle) {
-    auto* s = qobject_cast<symbols::TLatch*>(SymbolOf(dev));
-    if (s && s->Ungle() != ungle) s->setUngle(ungle);
-}
-
-bool DiagramScreen::PipeColored(plant::PipeId pipe) const {
-    QWidget* w = pipes_[static_cast<size_t>(pipe)];
-    if (auto* p = qobject_cast<symbols::TPipe*>(w)) return p->Colored();
-    if (auto* t = qobject_cast<symbols::TPipeTurn*>(w)) return t->Colored();
-    return false;
+    if (auto* s = qobject_cast<symbols::TLatch*>(SymbolOf(dev))) s->setUngle(ungle);
 }
 
 void DiagramScreen::SetPipeColored(plant::PipeId pipe, bool colored) {
     QWidget* w = pipes_[static_cast<size_t>(pipe)];
     if (auto* p = qobject_cast<symbols::TPipe*>(w)) {
-        if (p->Colored() != colored) p->setColored(colored);
+        p->setColored(colored);
     } else if (auto* t = qobject_cast<symbols::TPipeTurn*>(w)) {
-        if (t->Colored() != colored) t->setColored(colored);
+        t->setColored(colored);
     }
 }
 
@@ -151,10 +105,9 @@ void DiagramScreen::SetRouteLook(int r, uint32_t colour, const std::string& hint
     if (!plant_.Route.Contains(r)) return;
     TPanel* panel = routes_[static_cast<size_t>(r - 1)];
     if (!panel) return;
-    if (panel->Color() != colour) panel->setColor(colour);
-    if (panel->FontColor() != fontColour) panel->setFontColor(fontColour);
-    const QString text = QString::fromStdString(hint);
-    if (panel->Hint() != text) panel->setHint(text);
+    panel->setColor(colour);
+    panel->setFontColor(fontColour);
+    panel->setHint(QString::fromStdString(hint));
 }
 
 const DiagramScreen::SiloSet* DiagramScreen::Silo(int n) const {
@@ -163,9 +116,7 @@ const DiagramScreen::SiloSet* DiagramScreen::Silo(int n) const {
 }
 
 void DiagramScreen::SetText(QLabel* label, const std::string& text) {
-    if (!label) return;
-    const QString value = QString::fromStdString(text);
-    if (label->text() != value) label->setText(value);
+    if (label) label->setText(QString::fromStdString(text));
 }
 
 void DiagramScreen::SetTankCaption(int n, const std::string& text) {
@@ -174,7 +125,7 @@ void DiagramScreen::SetTankCaption(int n, const std::string& text) {
 
 void DiagramScreen::SetTankGauge(int n, int percent) {
     const SiloSet* s = Silo(n);
-    if (s && s->gauge && s->gauge->Progress() != percent) s->gauge->setProgress(percent);
+    if (s && s->gauge) s->gauge->setProgress(percent);
 }
 
 void DiagramScreen::SetTankFilling(int n, const std::string& text) {
@@ -185,28 +136,17 @@ void DiagramScreen::SetTankMass(int n, const std::string& text) {
     if (const SiloSet* s = Silo(n)) SetText(s->mass, text);
 }
 
-// The zone is held by the lamps alone: the lit one, or none in the working zone.
-// isHidden() rather than isVisible(), so the silo page keeps its zone while the
-// diagram page is not shown.
-plant::LevelZone DiagramScreen::TankZone(int n) const {
-    const SiloSet* s = Silo(n);
-    if (!s) return plant::LevelZone::Working;
-    for (size_t k = 0; k < s->lamps.size(); ++k) {
-        if (s->lamps[k] && !s->lamps[k]->isHidden()) return kLampZones[k];
-    }
-    return plant::LevelZone::Working;
-}
-
+// The zone's own lamp is lit, the others are hidden.
 void DiagramScreen::ShowTankZone(int n, plant::LevelZone zone) {
     const SiloSet* s = Silo(n);
     if (!s) return;
-    const ZoneLook look = LookOf(zone);
+    const plant::ZoneLook& look = plant::LookOf(zone);
     for (size_t k = 0; k < s->lamps.size(); ++k) {
-        if (s->lamps[k]) s->lamps[k]->setVisible(static_cast<int>(k) == look.lamp);
+        if (s->lamps[k]) s->lamps[k]->setVisible(kLampZones[k] == zone);
     }
     if (s->caption) s->caption->setColor(look.panel);
     if (s->zone) {
-        s->zone->setText(QString::fromUtf8(look.text));
+        s->zone->setText(QString::fromUtf8(look.label));
         SetFontColour(s->zone, look.font);
     }
 }

@@ -22,21 +22,17 @@ class TPanel;
 class TShape;
 
 // The controller's view of the diagram and the silo page: every value goes to
-// the control that shows it, and every setter is called only when the control
-// shows something else, so a quiet plant repaints nothing.
+// the control that shows it. The controller sets a value only when it changes
+// (plant/Shown.h), so these set what they are given.
 class DiagramScreen : public plant::DiagramOutlet {
 public:
     // `form` holds the controls (found by name); `plant` names each device's symbol.
     DiagramScreen(QWidget& form, const plant::Plant& plant);
 
-    int32_t SymbolMode(int dev) const override;
     void SetSymbolMode(int dev, int32_t mode) override;
-    int32_t SymbolState(int dev) const override;
     void SetSymbolState(int dev, int32_t state) override;
-    int32_t SymbolUngle(int dev) const override;
     void SetSymbolUngle(int dev, int32_t ungle) override;
 
-    bool PipeColored(plant::PipeId pipe) const override;
     void SetPipeColored(plant::PipeId pipe, bool colored) override;
 
     void SetRouteLook(int r, uint32_t colour, const std::string& hint,
@@ -46,7 +42,6 @@ public:
     void SetTankGauge(int n, int percent) override;
     void SetTankFilling(int n, const std::string& text) override;
     void SetTankMass(int n, const std::string& text) override;
-    plant::LevelZone TankZone(int n) const override;
     void ShowTankZone(int n, plant::LevelZone zone) override;
 
     void SetTotalStockText(const std::string& text) override;
@@ -70,15 +65,15 @@ private:
         std::array<TShape*, 4> lamps{};  // AH, WH, WL, AL
     };
 
-    symbols::TDeviceSymbol* SymbolOf(int dev) const;
+    symbols::TDeviceSymbol* SymbolOf(int dev);
     const SiloSet* Silo(int n) const;
     static void SetText(QLabel* label, const std::string& text);
     static void SetBoard(symbols::TLEDTablo* board, double value);
 
     QWidget& form_;
     const plant::Plant& plant_;
-    mutable std::array<Symbol, plant::kDeviceCount> symbols_;
-    std::array<QWidget*, 6> pipes_{};
+    std::array<Symbol, plant::kDeviceCount> symbols_;
+    std::array<QWidget*, plant::kPipeCount> pipes_{};
     std::array<TPanel*, plant::kRouteCount> routes_{};
     std::array<SiloSet, plant::kSiloCount> silos_{};
     QLabel* sum_ = nullptr;

@@ -26,7 +26,7 @@ int32_t ReadInRange(const ProfileFile& profile, const std::string& section, cons
 }
 
 bool IsSequenceStep(int32_t step) {
-    return step == 0 || (step >= 1 && step <= 5) || (step >= 11 && step <= 14);
+    return step == plant::kStepIdle || plant::IsStartStep(step) || plant::IsStopStep(step);
 }
 
 int32_t SavedMode(int32_t mode) {

@@ -3,9 +3,9 @@
 namespace plant {
 
 Controller::Controller(Plant& plant, Outlets outlets, char decimalSeparator)
-    : silos_(plant, outlets.diagram, outlets.journal, outlets.random, decimalSeparator),
-      devices_(plant, outlets.diagram, outlets.journal),
-      routes_(plant, outlets.diagram, outlets.journal, outlets.sound) {}
+    : silos_(plant, outlets.diagram, shown_, outlets.journal, outlets.random, decimalSeparator),
+      devices_(plant, outlets.diagram, shown_, outlets.journal),
+      routes_(plant, outlets.diagram, shown_, outlets.journal, outlets.sound) {}
 
 void Controller::EmulatorTick() {
     silos_.MoveGrain();

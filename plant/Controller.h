@@ -6,6 +6,7 @@
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
 #include "plant/RouteStage.h"
+#include "plant/Shown.h"
 #include "plant/SiloStock.h"
 
 namespace plant {
@@ -30,9 +31,10 @@ public:
     uint64_t Cycles() const { return cycles_; }
     // The vessel loading throughput in t/h as PanelSpeed shows it (0 before the
     // first cycle).
-    int64_t Throughput() const { return silos_.Throughput(); }
+    int64_t Throughput() const { return shown_.throughput.Value(); }
 
 private:
+    DiagramShown shown_;  // what the cycle has put on the screen
     SiloStock silos_;
     DeviceStage devices_;
     RouteStage routes_;

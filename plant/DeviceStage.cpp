@@ -8,7 +8,6 @@ namespace plant {
 
 namespace {
 
-constexpr int32_t kValveOpenAngle = 90;
 constexpr int32_t kValveStep = 3;
 
 void End(TDiscret& dev) {
@@ -23,17 +22,15 @@ int32_t EffectiveMode(const TDiscret& dev) {
 
 }  // namespace
 
-DeviceStage::DeviceStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal)
-    : plant_(plant), diagram_(diagram), journal_(journal) {}
+DeviceStage::DeviceStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown,
+                         JournalOutlet& journal)
+    : plant_(plant), diagram_(diagram), shown_(shown), journal_(journal) {}
 
 void DeviceStage::Run() {
     for (int i = 1; i <= kDeviceCount; ++i) {
         TDiscret& dev = plant_.Dev[i];
-        if (dev.Kind == kKindValve) {
-            RefreshValve(i);
-        } else {
-            RefreshDrive(i);
-        }
+        if (dev.Kind == kKindValve) RefreshValve(i);
+        ShowSymbol(i);
         TakeOver(dev);
         Execute(dev);
     }
@@ -50,21 +47,25 @@ void DeviceStage::RefreshValve(int i) {
     if (dev.Ungle == kValveOpenAngle && dev.State != kStateOpen) {
         dev.State = kStateOpen;
         Journal(StateChangeText(dev.Name, DeviceEvent::Opened));
-    } else if (dev.Ungle > 0 && dev.Ungle < kValveOpenAngle && dev.State != kStateIntermediate) {
+    } else if (dev.Ungle > kValveClosedAngle && dev.Ungle < kValveOpenAngle &&
+               dev.State != kStateIntermediate) {
         dev.State = kStateIntermediate;
         Journal(StateChangeText(dev.Name, DeviceEvent::Intermediate));
-    } else if (dev.Ungle == 0 && dev.State != kStateClosed) {
+    } else if (dev.Ungle == kValveClosedAngle && dev.State != kStateClosed) {
         dev.State = kStateClosed;
         Journal(StateChangeText(dev.Name, DeviceEvent::Closed));
     }
-    if (diagram_.SymbolMode(i) != dev.Mode) diagram_.SetSymbolMode(i, dev.Mode);
-    if (diagram_.SymbolUngle(i) != dev.Ungle) diagram_.SetSymbolUngle(i, dev.Ungle);
 }
 
-void DeviceStage::RefreshDrive(int i) {
+// A valve's symbol shows its mode and angle, a drive's its mode and state.
+void DeviceStage::ShowSymbol(int i) {
     const TDiscret& dev = plant_.Dev[i];
-    if (diagram_.SymbolMode(i) != dev.Mode) diagram_.SetSymbolMode(i, dev.Mode);
-    if (diagram_.SymbolState(i) != dev.State) diagram_.SetSymbolState(i, dev.State);
+    if (shown_.symbolMode[i].Changes(dev.Mode)) diagram_.SetSymbolMode(i, dev.Mode);
+    if (dev.Kind == kKindValve) {
+        if (shown_.symbolUngle[i].Changes(dev.Ungle)) diagram_.SetSymbolUngle(i, dev.Ungle);
+    } else {
+        if (shown_.symbolState[i].Changes(dev.State)) diagram_.SetSymbolState(i, dev.State);
+    }
 }
 
 // A motion command replaces a running motion command at once; a service
@@ -165,8 +166,8 @@ void DeviceStage::StepValve(TDiscret& dev) {
             End(dev);
         }
     } else {
-        if (dev.Ungle > 0) {
-            dev.Ungle = std::max(dev.Ungle - kValveStep, 0);
+        if (dev.Ungle > kValveClosedAngle) {
+            dev.Ungle = std::max(dev.Ungle - kValveStep, kValveClosedAngle);
         } else {
             End(dev);
         }
@@ -194,18 +195,20 @@ void DeviceStage::StepDrive(TDiscret& dev) {
 }
 
 void DeviceStage::ColourPipe(PipeId pipe, bool colored) {
-    if (diagram_.PipeColored(pipe) != colored) diagram_.SetPipeColored(pipe, colored);
+    if (shown_.pipeColored[static_cast<std::size_t>(pipe)].Changes(colored)) {
+        diagram_.SetPipeColored(pipe, colored);
+    }
 }
 
 // A pipe shows grain while the conveyor feeding it is not stopped.
 void DeviceStage::ColourPipes() {
     auto moving = [this](int dev) { return plant_.Dev[dev].State != kStateStop; };
-    ColourPipe(PipeId::Pipe2, moving(14));
-    ColourPipe(PipeId::Pipe1, moving(15));
-    ColourPipe(PipeId::Pipe4, moving(15));
-    ColourPipe(PipeId::PipeTurn1, moving(15));
-    ColourPipe(PipeId::Pipe9, moving(16));
-    ColourPipe(PipeId::Pipe3, moving(17));
+    ColourPipe(PipeId::Pipe2, moving(kSiloDischargeConveyor));
+    ColourPipe(PipeId::Pipe1, moving(kVesselConveyor));
+    ColourPipe(PipeId::Pipe4, moving(kVesselConveyor));
+    ColourPipe(PipeId::PipeTurn1, moving(kVesselConveyor));
+    ColourPipe(PipeId::Pipe9, moving(kRailIntakeConveyor));
+    ColourPipe(PipeId::Pipe3, moving(kRoadIntakeConveyor));
 }
 
 }  // namespace plant

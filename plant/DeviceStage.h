@@ -2,6 +2,7 @@
 
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
+#include "plant/Shown.h"
 
 namespace plant {
 
@@ -10,14 +11,14 @@ namespace plant {
 // Also step 8, the pipes coloured by the conveyors feeding them.
 class DeviceStage {
 public:
-    DeviceStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal);
+    DeviceStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown, JournalOutlet& journal);
 
     void Run();
     void ColourPipes();
 
 private:
     void RefreshValve(int i);
-    void RefreshDrive(int i);
+    void ShowSymbol(int i);
     static void TakeOver(TDiscret& dev);
     void Execute(TDiscret& dev);
     void ExecuteMotion(TDiscret& dev);
@@ -29,6 +30,7 @@ private:
 
     Plant& plant_;
     DiagramOutlet& diagram_;
+    DiagramShown& shown_;
     JournalOutlet& journal_;
 };
 

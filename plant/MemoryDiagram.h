@@ -6,6 +6,7 @@
 
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
+#include "platform/core/Palette.h"
 
 namespace plant {
 
@@ -16,7 +17,7 @@ namespace plant {
 class MemoryDiagram : public DiagramOutlet {
 public:
     struct RouteLookShown {
-        uint32_t colour = 0xFF00000F;
+        uint32_t colour = palette::BtnFace;
         std::string hint = "Маршрут остановлен";
         uint32_t fontColour = 0;
     };
@@ -28,14 +29,10 @@ public:
         LevelZone zone = LevelZone::Working;
     };
 
-    int32_t SymbolMode(int dev) const override { return symbols_[Index(dev)].mode; }
     void SetSymbolMode(int dev, int32_t mode) override;
-    int32_t SymbolState(int dev) const override { return symbols_[Index(dev)].state; }
     void SetSymbolState(int dev, int32_t state) override;
-    int32_t SymbolUngle(int dev) const override { return symbols_[Index(dev)].ungle; }
     void SetSymbolUngle(int dev, int32_t ungle) override;
 
-    bool PipeColored(PipeId pipe) const override { return pipes_[static_cast<std::size_t>(pipe)]; }
     void SetPipeColored(PipeId pipe, bool colored) override;
 
     void SetRouteLook(int r, uint32_t colour, const std::string& hint,
@@ -45,7 +42,6 @@ public:
     void SetTankGauge(int n, int percent) override;
     void SetTankFilling(int n, const std::string& text) override;
     void SetTankMass(int n, const std::string& text) override;
-    LevelZone TankZone(int n) const override { return tanks_[Index(n)].zone; }
     void ShowTankZone(int n, LevelZone zone) override;
 
     void SetTotalStockText(const std::string& text) override;
@@ -53,8 +49,14 @@ public:
     void SetThroughputText(const std::string& text) override;
     void SetShippedBoard(double tonnes) override;
 
+    // What the controls show now.
+    int32_t SymbolMode(int dev) const { return symbols_[Index(dev)].mode; }
+    int32_t SymbolState(int dev) const { return symbols_[Index(dev)].state; }
+    int32_t SymbolUngle(int dev) const { return symbols_[Index(dev)].ungle; }
+    bool PipeColored(PipeId pipe) const { return pipes_[static_cast<std::size_t>(pipe)]; }
     const RouteLookShown& RouteLook(int r) const { return routes_[Index(r)]; }
     const TankShown& Tank(int n) const { return tanks_[Index(n)]; }
+    LevelZone TankZone(int n) const { return tanks_[Index(n)].zone; }
     const std::string& TotalStockText() const { return totalText_; }
     double TotalStockBoard() const { return totalBoard_; }
     const std::string& ThroughputText() const { return throughput_; }
@@ -73,7 +75,7 @@ private:
     static std::size_t Index(int oneBased) { return static_cast<std::size_t>(oneBased - 1); }
 
     std::array<SymbolShown, kDeviceCount> symbols_{};
-    std::array<bool, 6> pipes_{};
+    std::array<bool, kPipeCount> pipes_{};
     std::array<RouteLookShown, kRouteCount> routes_{};
     std::array<TankShown, kSiloCount> tanks_{};
     std::string totalText_ = "0.0";

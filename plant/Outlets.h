@@ -37,27 +37,24 @@ public:
 
 // Pipes coloured by the conveyor feeding them.
 enum class PipeId { Pipe1, Pipe2, Pipe3, Pipe4, Pipe9, PipeTurn1 };
+constexpr int kPipeCount = 6;
 
 // Level zone of a silo, as its lamps show it.
 enum class LevelZone { UpperAlarm, Maximum, Working, Minimum, LowerAlarm };
 
-// Everything the cycle shows on the diagram and the silo page. The getters
-// return what the screen currently shows, so the cycle can call a setter only
-// when the value differs.
+// Everything the cycle shows on the diagram and the silo page. Write-only: the
+// cycle calls a setter only when the value changes (plant/Shown.h), and the
+// screen sets what it is given.
 class DiagramOutlet {
 public:
     virtual ~DiagramOutlet() = default;
 
     // Device symbols, by device number 1..18. Valves have Mode and Ungle,
     // drives Mode and State.
-    virtual int32_t SymbolMode(int dev) const = 0;
     virtual void SetSymbolMode(int dev, int32_t mode) = 0;
-    virtual int32_t SymbolState(int dev) const = 0;
     virtual void SetSymbolState(int dev, int32_t state) = 0;
-    virtual int32_t SymbolUngle(int dev) const = 0;
     virtual void SetSymbolUngle(int dev, int32_t ungle) = 0;
 
-    virtual bool PipeColored(PipeId pipe) const = 0;
     virtual void SetPipeColored(PipeId pipe, bool colored) = 0;
 
     // Route list entry r = 1..12: panel colour (0x00BBGGRR, 0xFF00000F is the
@@ -66,13 +63,12 @@ public:
                               uint32_t fontColour) = 0;
 
     // Silo indicator set of silo n = 1..4 (ShowTankLevel).
-    virtual void SetTankCaption(int n, const std::string& text) = 0;       // LevelValueN text
-    virtual void SetTankGauge(int n, int percent) = 0;                     // LevelN progress
-    virtual void SetTankFilling(int n, const std::string& text) = 0;      // FillingRN
-    virtual void SetTankMass(int n, const std::string& text) = 0;         // MassaRN
-    // The zone silo n's lamps show (Working while all four are hidden), and a
-    // zone change: lamps, panel colour, zone label text and colour.
-    virtual LevelZone TankZone(int n) const = 0;
+    virtual void SetTankCaption(int n, const std::string& text) = 0;  // LevelValueN text
+    virtual void SetTankGauge(int n, int percent) = 0;                // LevelN progress
+    virtual void SetTankFilling(int n, const std::string& text) = 0;  // FillingRN
+    virtual void SetTankMass(int n, const std::string& text) = 0;     // MassaRN
+    // A zone change: the zone's lamp (none in the working zone), panel
+    // colour, zone label text and colour.
     virtual void ShowTankZone(int n, LevelZone zone) = 0;
 
     // Totals.

@@ -34,21 +34,26 @@ const std::array<DeviceDefinition, kDeviceCount> kDevices = {{
     {"Нория 1.1", kKindDrive, "Noria1", "LabelN1"},
 }};
 
-// Devices of each route in start order; the stop order is the reverse.
-const std::array<std::array<int32_t, kRouteSlots>, kRouteCount> kRouteDevices = {{
-    {15, 14, 2, 0, 0},
-    {15, 14, 4, 0, 0},
-    {15, 14, 6, 0, 0},
-    {15, 14, 8, 0, 0},
-    {1, 13, 18, 16, 17},
-    {3, 13, 18, 16, 17},
-    {5, 13, 18, 16, 17},
-    {7, 13, 18, 16, 17},
-    {1, 13, 18, 16, 0},
-    {3, 13, 18, 16, 0},
-    {5, 13, 18, 16, 0},
-    {7, 13, 18, 16, 0},
-}};
+using RouteDevices = std::array<int32_t, kRouteSlots>;
+
+// Devices of each route in start order, against the grain flow; the stop order
+// is the reverse. Shipping starts at the vessel and ends at the silo's outlet
+// valve. Intake starts at the silo's inlet valve and ends at the receiving
+// conveyor: 3.4 under the rail wagons, or 3.5 under the truck dump, which
+// feeds 3.4.
+constexpr std::array<RouteDevices, kRouteCount> RouteDeviceTable() {
+    std::array<RouteDevices, kRouteCount> table{};
+    auto at = [&table](int r) -> RouteDevices& { return table[static_cast<std::size_t>(r - 1)]; };
+    for (int n = 1; n <= kSiloCount; ++n) {
+        at(ShippingRouteOf(n)) = {kVesselConveyor, kSiloDischargeConveyor, OutletValveOf(n), 0, 0};
+        at(RoadIntakeRouteOf(n)) = {InletValveOf(n), kSiloFeedConveyor, kElevator,
+                                    kRailIntakeConveyor, kRoadIntakeConveyor};
+        at(RailIntakeRouteOf(n)) = {InletValveOf(n), kSiloFeedConveyor, kElevator,
+                                    kRailIntakeConveyor, 0};
+    }
+    return table;
+}
+constexpr std::array<RouteDevices, kRouteCount> kRouteDevices = RouteDeviceTable();
 
 const std::array<double, kSiloCount> kDefaultStock = {15000.0, 4500.0, 11250.0, 7500.0};
 

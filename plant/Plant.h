@@ -11,6 +11,7 @@ constexpr int kDeviceCount = 18;
 constexpr int kRouteCount = 12;
 constexpr int kSiloCount = 4;
 constexpr int kRouteSlots = 5;
+constexpr int kWagonCount = 3;  // wagon places on the unloading track
 
 // Device kinds.
 constexpr int32_t kKindValve = 0;
@@ -46,13 +47,75 @@ constexpr int32_t kSourceRoute = 1;
 constexpr int32_t kRouteStopped = 0, kRouteStarting = 1, kRouteRunning = 2, kRouteStopping = 3;
 constexpr int32_t kRouteCmdStart = 1, kRouteCmdStop = 2;
 
+// Steps of a route's start and stop sequences (the route's Step field).
+constexpr int32_t kStepIdle = 0;
+constexpr int32_t kStepToAuto = 1;      // start: hand the device to Auto mode
+constexpr int32_t kStepSwitchOn = 2;    // start: open or switch it on
+constexpr int32_t kStepAwaitOn = 3;     // start: wait until it is open or running
+constexpr int32_t kStepNextOn = 4;      // start: on to the next device
+constexpr int32_t kStepStarted = 5;     // start: the route runs
+constexpr int32_t kStepSwitchOff = 11;  // stop: close or switch off the device
+constexpr int32_t kStepAwaitOff = 12;   // stop: wait until it is closed or stopped
+constexpr int32_t kStepToRemote = 13;   // stop: hand it back in Remote mode
+constexpr int32_t kStepNextOff = 14;    // stop: on to the previous device, or done
+constexpr bool IsStartStep(int32_t step) {
+    return step >= kStepToAuto && step <= kStepStarted;
+}
+constexpr bool IsStopStep(int32_t step) {
+    return step >= kStepSwitchOff && step <= kStepNextOff;
+}
+
+// A gate valve's opening in degrees: closed at 0, fully open at 90.
+constexpr int32_t kValveClosedAngle = 0;
+constexpr int32_t kValveOpenAngle = 90;
+
+// Devices by their part in the grain flow. The valves come in pairs per silo:
+// the inlet above it and the outlet below it.
+constexpr int InletValveOf(int silo) {
+    return 2 * silo - 1;  // "Задвижка М1", М3, М5, М7
+}
+constexpr int OutletValveOf(int silo) {
+    return 2 * silo;  // "Задвижка М2", М4, М6, М8
+}
+constexpr int FanOf(int silo) {
+    return 8 + silo;  // "Вентилятор 2.1" .. "Вентилятор 2.4" aerate silos 1..4
+}
+constexpr int kSiloFeedConveyor = 13;       // "Конвейер 3.1": over the silos' inlet valves
+constexpr int kSiloDischargeConveyor = 14;  // "Конвейер 3.2": under the silos' outlet valves
+constexpr int kVesselConveyor = 15;         // "Конвейер 3.3": discharges onto the vessel
+constexpr int kRailIntakeConveyor = 16;     // "Конвейер 3.4": under the rail wagons
+constexpr int kRoadIntakeConveyor = 17;     // "Конвейер 3.5": under the truck dump
+constexpr int kElevator = 18;               // "Нория 1.1": lifts the intake to conveyor 3.1
+
+// Routes in three groups of four, each indexed by silo 1..4: route n ships
+// from silo n to the vessel, route n+4 fills silo n from road vehicles, route
+// n+8 from rail wagons.
+constexpr int ShippingRouteOf(int silo) {
+    return silo;
+}
+constexpr int RoadIntakeRouteOf(int silo) {
+    return silo + kSiloCount;
+}
+constexpr int RailIntakeRouteOf(int silo) {
+    return silo + 2 * kSiloCount;
+}
+constexpr bool IsShippingRoute(int r) {
+    return r >= ShippingRouteOf(1) && r <= ShippingRouteOf(kSiloCount);
+}
+constexpr bool IsIntakeRoute(int r) {
+    return r >= RoadIntakeRouteOf(1) && r <= RailIntakeRouteOf(kSiloCount);
+}
+constexpr int SiloOfRoute(int r) {
+    return 1 + (r - 1) % kSiloCount;
+}
+
 // One device of the plant.
 struct TDiscret {
     int32_t Kind = kKindValve;
     std::string Name;
     int32_t Mode = kModeLocal;
     int32_t State = kStateClosed;
-    int32_t Ungle = 0;  // valve opening in degrees, 0 closed .. 90 open; 0 for drives
+    int32_t Ungle = kValveClosedAngle;  // valve opening in degrees; 0 for drives
     std::string ErrorText;
     int32_t Command = kCmdNone;
     int32_t CommandSource = kSourceOperator;
@@ -73,7 +136,7 @@ struct TRoute {
     bool Permitted = false;                  // nothing may start before the start-up fill
     OneBased<int32_t, kRouteSlots> Devices;  // start order; 0 marks an empty slot at the end
     int32_t Position = 0;                    // 1-based index into Devices
-    int32_t Step = 0;                        // 0 idle, 1..5 start, 11..14 stop
+    int32_t Step = kStepIdle;                // start or stop sequence step
 };
 
 // The whole in-memory picture of the terminal. One instance, owned by the

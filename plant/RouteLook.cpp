@@ -1,6 +1,7 @@
 #include "plant/RouteLook.h"
 
 #include "plant/Plant.h"
+#include "platform/core/Palette.h"
 
 namespace plant {
 
@@ -8,16 +9,16 @@ uint32_t RoutePanelColour(int32_t state) {
     switch (state) {
         case kRouteStarting:
         case kRouteStopping:
-            return 0x00C8ECEC;  // pale yellow
+            return palette::RouteInTransition;
         case kRouteRunning:
-            return 0x00C8ECC8;  // pale green
+            return palette::RouteRunning;
         default:
-            return kClBtnFace;
+            return palette::BtnFace;
     }
 }
 
 uint32_t RouteFontColour(bool permitted) {
-    return permitted ? 0x00000000 : 0x00808080;
+    return permitted ? palette::Black : palette::RouteForbiddenFont;
 }
 
 const std::string& RouteHint(int32_t state, bool permitted) {

@@ -9,35 +9,38 @@ namespace plant {
 
 namespace {
 
-constexpr int kShippingFirst = 1, kShippingLast = 4;
-constexpr int kIntakeFirst = 5, kIntakeLast = 12;
-
 constexpr uint32_t Bit(int r) {
     return uint32_t{1} << (r - 1);
 }
 
-constexpr uint32_t Range(int first, int last) {
+template <typename InGroup>
+constexpr uint32_t Group(InGroup inGroup) {
     uint32_t bits = 0;
-    for (int r = first; r <= last; ++r) bits |= Bit(r);
+    for (int r = 1; r <= kRouteCount; ++r) {
+        if (inGroup(r)) bits |= Bit(r);
+    }
     return bits;
 }
 
+constexpr uint32_t kShippingRoutes = Group(IsShippingRoute);
+constexpr uint32_t kIntakeRoutes = Group(IsIntakeRoute);
+
 }  // namespace
 
-RouteStage::RouteStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal,
-                       SoundOutlet& sound)
-    : plant_(plant), diagram_(diagram), journal_(journal), sound_(sound) {}
+RouteStage::RouteStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown,
+                       JournalOutlet& journal, SoundOutlet& sound)
+    : plant_(plant), diagram_(diagram), shown_(shown), journal_(journal), sound_(sound) {}
 
 // A shipping route forbids the other shipping routes and both intake routes into
 // its own silo; an intake route forbids the other intake routes and the shipping
 // route from its own silo.
 uint32_t RouteStage::ForbiddenBy(int r) {
-    if (r >= kShippingFirst && r <= kShippingLast) {
-        return (Range(kShippingFirst, kShippingLast) & ~Bit(r)) | Bit(r + 4) | Bit(r + 8);
+    const int silo = SiloOfRoute(r);
+    if (IsShippingRoute(r)) {
+        return (kShippingRoutes & ~Bit(r)) | Bit(RoadIntakeRouteOf(silo)) |
+               Bit(RailIntakeRouteOf(silo));
     }
-    if (r >= kIntakeFirst && r <= kIntakeLast) {
-        return (Range(kIntakeFirst, kIntakeLast) & ~Bit(r)) | Bit(1 + (r - 1) % 4);
-    }
+    if (IsIntakeRoute(r)) return (kIntakeRoutes & ~Bit(r)) | Bit(ShippingRouteOf(silo));
     return 0;
 }
 
@@ -63,11 +66,9 @@ void RouteStage::UpdatePermissions() {
 // appears one tick after it happens.
 void RouteStage::RefreshLook(int r) {
     const TRoute& route = plant_.Route[r];
-    ShownLook& shown = shown_[static_cast<std::size_t>(r - 1)];
-    if (shown.valid && shown.state == route.State && shown.permitted == route.Permitted) return;
+    if (!shown_.routeLook[r].Changes({route.State, route.Permitted})) return;
     diagram_.SetRouteLook(r, RoutePanelColour(route.State), RouteHint(route.State, route.Permitted),
                           RouteFontColour(route.Permitted));
-    shown = {true, route.State, route.Permitted};
 }
 
 // A start is taken only by a stopped route that no active route forbids (also
@@ -125,9 +126,9 @@ void RouteStage::Post(int device, int32_t command) {
 
 void RouteStage::StepSequence(int r) {
     TRoute& route = plant_.Route[r];
-    if (route.Step >= kStepToAuto && route.Step <= kStepStarted) {
+    if (IsStartStep(route.Step)) {
         StartSequenceStep(r, route);
-    } else if (route.Step >= kStepSwitchOff && route.Step <= kStepNextOff) {
+    } else if (IsStopStep(route.Step)) {
         StopSequenceStep(r, route);
     }
 }

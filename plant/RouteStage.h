@@ -1,10 +1,10 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "plant/Outlets.h"
 #include "plant/Plant.h"
+#include "plant/Shown.h"
 
 namespace plant {
 
@@ -12,21 +12,10 @@ namespace plant {
 // start and stop commands, and one step of each route's start/stop sequence.
 class RouteStage {
 public:
-    RouteStage(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal, SoundOutlet& sound);
+    RouteStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown, JournalOutlet& journal,
+               SoundOutlet& sound);
 
     void Run();
-
-    // Sequence steps (the route's Step field).
-    static constexpr int32_t kStepIdle = 0;
-    static constexpr int32_t kStepToAuto = 1;
-    static constexpr int32_t kStepSwitchOn = 2;
-    static constexpr int32_t kStepAwaitOn = 3;
-    static constexpr int32_t kStepNextOn = 4;
-    static constexpr int32_t kStepStarted = 5;
-    static constexpr int32_t kStepSwitchOff = 11;
-    static constexpr int32_t kStepAwaitOff = 12;
-    static constexpr int32_t kStepToRemote = 13;
-    static constexpr int32_t kStepNextOff = 14;
 
     // Bit r-1 set for every route that active route r forbids.
     static uint32_t ForbiddenBy(int r);
@@ -45,19 +34,12 @@ private:
 
     Plant& plant_;
     DiagramOutlet& diagram_;
+    DiagramShown& shown_;
     JournalOutlet& journal_;
     SoundOutlet& sound_;
 
     // Routes forbidden by a route that became active earlier in this pass.
     uint32_t forbiddenThisPass_ = 0;
-
-    // What each route list entry shows, so it is repainted only on a change.
-    struct ShownLook {
-        bool valid = false;
-        int32_t state = 0;
-        bool permitted = true;
-    };
-    std::array<ShownLook, kRouteCount> shown_{};
 };
 
 }  // namespace plant

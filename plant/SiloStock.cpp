@@ -16,7 +16,6 @@ namespace {
 constexpr int kFillingPrecision = 5;
 constexpr int kMassPrecision = 6;
 constexpr int kShownDecimals = 1;
-constexpr int kVesselConveyor = 15;  // "Конвейер 3.3" discharges onto the vessel
 
 // The integer text of a number rounded halves to even.
 std::string RoundedText(long double value) {
@@ -44,10 +43,11 @@ std::string FillingText(double stock, char separator) {
 
 }  // namespace
 
-SiloStock::SiloStock(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journal,
-                     RandomOutlet& random, char decimalSeparator)
+SiloStock::SiloStock(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown,
+                     JournalOutlet& journal, RandomOutlet& random, char decimalSeparator)
     : plant_(plant),
       diagram_(diagram),
+      shown_(shown),
       journal_(journal),
       random_(random),
       separator_(decimalSeparator) {}
@@ -57,11 +57,12 @@ SiloStock::SiloStock(Plant& plant, DiagramOutlet& diagram, JournalOutlet& journa
 void SiloStock::MoveGrain() {
     for (int n = 1; n <= kSiloCount; ++n) {
         double& stock = plant_.Tank[n];
-        if (plant_.Route[n].State == kRouteRunning) {
+        TRoute& shipping = plant_.Route[ShippingRouteOf(n)];
+        if (shipping.State == kRouteRunning) {
             stock -= kOutflowPerTick;
-            if (stock < kMinimumLimit) plant_.Route[n].Command = kRouteCmdStop;
+            if (stock < kMinimumLimit) shipping.Command = kRouteCmdStop;
         }
-        for (int intake : {n + 4, n + 8}) {
+        for (int intake : {RoadIntakeRouteOf(n), RailIntakeRouteOf(n)}) {
             if (plant_.Route[intake].State == kRouteRunning) {
                 stock += kInflowPerTick;
                 if (stock > kMaximumLimit) plant_.Route[intake].Command = kRouteCmdStop;
@@ -76,8 +77,9 @@ void SiloStock::ShowTankLevels() {
 
 void SiloStock::ShowTankLevel(int n) {
     const double stock = plant_.Tank[n];
-    Shown& shown = shownStock_[static_cast<std::size_t>(n - 1)];
-    if (shown.Differs(stock)) {
+    // The texts are formatted only when the stock changes: a quiet plant
+    // formats nothing.
+    if (shown_.stock[n].Changes(stock)) {
         // Multiplying first keeps exact halves exact (75 t is 0.5 %).
         const long double percent = static_cast<long double>(stock) * 100.0L / kTankCapacity;
         diagram_.SetTankCaption(n, RoundedText(stock));
@@ -85,37 +87,35 @@ void SiloStock::ShowTankLevel(int n) {
         diagram_.SetTankFilling(n, FillingText(stock, separator_));
         diagram_.SetTankMass(
             n, platform::FormatFixed(stock, kMassPrecision, kShownDecimals, separator_));
-        shown.Set(stock);
     }
     ShowZone(n, stock);
 }
 
-// The lamps remember the zone: one entry per zone change, none while the silo
-// stays in its zone, and the first tick reports every silo outside the working
-// zone.
+// One entry per zone change, none while the silo stays in its zone. The window
+// opens showing the working zone, so the first tick reports every silo outside
+// it.
 void SiloStock::ShowZone(int n, double stock) {
     const LevelZone zone = ZoneOfStock(stock);
-    if (diagram_.TankZone(n) == zone) return;
+    if (!shown_.zone[n].Changes(zone)) return;
     diagram_.ShowTankZone(n, zone);
-    journal_.Append(LevelZoneText(n, zone), ZoneJournalColour(zone));
+    journal_.Append(LevelZoneText(n, zone), LookOf(zone).journal);
 }
 
 void SiloStock::ShowTotal() {
     double total = 0.0;
     for (int n = 1; n <= kSiloCount; ++n) total += plant_.Tank[n];
-    if (!shownTotal_.Differs(total)) return;
+    if (!shown_.totalStock.Changes(total)) return;
     diagram_.SetTotalStockText(
         platform::FormatFixed(total, kMassPrecision, kShownDecimals, separator_));
     diagram_.SetTotalStockBoard(total);
-    shownTotal_.Set(total);
 }
 
 // The vessel takes grain while a shipping route runs or while conveyor 3.3 runs
 // on its own; the throughput shown jitters by a random -2..+2 t/h.
 void SiloStock::LoadVessel() {
     bool loading = plant_.Dev[kVesselConveyor].State == kStateRun;
-    for (int r = 1; r <= kSiloCount; ++r)
-        loading = loading || plant_.Route[r].State == kRouteRunning;
+    for (int n = 1; n <= kSiloCount; ++n)
+        loading = loading || plant_.Route[ShippingRouteOf(n)].State == kRouteRunning;
     if (!loading) {
         SetThroughput(0);
         return;
@@ -127,16 +127,15 @@ void SiloStock::LoadVessel() {
 }
 
 void SiloStock::SetThroughput(int64_t tonnesPerHour) {
-    if (throughputShown_ && shownThroughput_ == tonnesPerHour) return;
-    diagram_.SetThroughputText(std::to_string(tonnesPerHour));
-    throughputShown_ = true;
-    shownThroughput_ = tonnesPerHour;
+    if (shown_.throughput.Changes(tonnesPerHour)) {
+        diagram_.SetThroughputText(std::to_string(tonnesPerHour));
+    }
 }
 
 void SiloStock::ShowShipped() {
-    if (!shownShipped_.Differs(plant_.ShippingMassa)) return;
-    diagram_.SetShippedBoard(plant_.ShippingMassa);
-    shownShipped_.Set(plant_.ShippingMassa);
+    if (shown_.shipped.Changes(plant_.ShippingMassa)) {
+        diagram_.SetShippedBoard(plant_.ShippingMassa);
+    }
 }
 
 }  // namespace plant

@@ -1,6 +1,26 @@
 #include "plant/SiloZones.h"
 
+#include <array>
+#include <cstddef>
+
+#include "platform/core/Palette.h"
+
 namespace plant {
+
+namespace {
+
+// In the order of LevelZone. The working zone's entry keeps the journal's
+// current colour.
+constexpr std::array<ZoneLook, 5> kZoneLooks = {{
+    {"AH", palette::ZoneAlarmBack, palette::ZoneAlarmFont, JournalColour::Red},
+    {"WH", palette::ZoneLimitBack, palette::ZoneLimitFont, JournalColour::Blue},
+    {"НОРМА", palette::White, palette::Black, JournalColour::Default},
+    {"WL", palette::ZoneLimitBack, palette::ZoneLimitFont, JournalColour::Blue},
+    {"AL", palette::ZoneAlarmBack, palette::ZoneAlarmFont, JournalColour::Red},
+}};
+static_assert(static_cast<std::size_t>(LevelZone::LowerAlarm) + 1 == kZoneLooks.size());
+
+}  // namespace
 
 LevelZone ZoneOfStock(double tonnes) {
     if (tonnes > kUpperAlarmLimit) return LevelZone::UpperAlarm;
@@ -10,64 +30,8 @@ LevelZone ZoneOfStock(double tonnes) {
     return LevelZone::Working;
 }
 
-const std::string& ZoneLabel(LevelZone zone) {
-    static const std::string upper = "AH", maximum = "WH", working = "НОРМА", minimum = "WL",
-                             lower = "AL";
-    switch (zone) {
-        case LevelZone::UpperAlarm:
-            return upper;
-        case LevelZone::Maximum:
-            return maximum;
-        case LevelZone::Minimum:
-            return minimum;
-        case LevelZone::LowerAlarm:
-            return lower;
-        case LevelZone::Working:
-            break;
-    }
-    return working;
-}
-
-JournalColour ZoneJournalColour(LevelZone zone) {
-    switch (zone) {
-        case LevelZone::UpperAlarm:
-        case LevelZone::LowerAlarm:
-            return JournalColour::Red;
-        case LevelZone::Maximum:
-        case LevelZone::Minimum:
-            return JournalColour::Blue;
-        case LevelZone::Working:
-            break;
-    }
-    return JournalColour::Default;
-}
-
-uint32_t ZonePanelColour(LevelZone zone) {
-    switch (zone) {
-        case LevelZone::UpperAlarm:
-        case LevelZone::LowerAlarm:
-            return 0x00A0A0F0;  // pale red
-        case LevelZone::Maximum:
-        case LevelZone::Minimum:
-            return 0x00A0F0F0;  // pale yellow
-        case LevelZone::Working:
-            break;
-    }
-    return 0x00FFFFFF;
-}
-
-uint32_t ZoneLabelColour(LevelZone zone) {
-    switch (zone) {
-        case LevelZone::UpperAlarm:
-        case LevelZone::LowerAlarm:
-            return 0x000000FF;  // red
-        case LevelZone::Maximum:
-        case LevelZone::Minimum:
-            return 0x00008080;  // olive
-        case LevelZone::Working:
-            break;
-    }
-    return 0x00000000;
+const ZoneLook& LookOf(LevelZone zone) {
+    return kZoneLooks[static_cast<std::size_t>(zone)];
 }
 
 }  // namespace plant

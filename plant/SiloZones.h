@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "plant/Outlets.h"
 
@@ -17,14 +16,13 @@ constexpr double kUpperAlarmLimit = 14950.0;
 // exactly 100 t is in the minimum zone and exactly 14950 t in the maximum zone.
 LevelZone ZoneOfStock(double tonnes);
 
-// The zone indicator text of the silo table: "AH", "WH", "НОРМА", "WL", "AL".
-const std::string& ZoneLabel(LevelZone zone);
-
-// Colour of the journal entry written when a silo enters `zone`.
-JournalColour ZoneJournalColour(LevelZone zone);
-
-// Look of the silo's stock panel and zone label in `zone` (0x00BBGGRR).
-uint32_t ZonePanelColour(LevelZone zone);
-uint32_t ZoneLabelColour(LevelZone zone);
+// How a silo in a zone looks, and how entering it is journalled.
+struct ZoneLook {
+    const char* label;  // zone indicator of the silo table: "AH", "WH", "НОРМА", "WL", "AL"
+    uint32_t panel;     // the stock panel under the silo, 0x00BBGGRR
+    uint32_t font;      // the zone indicator's text
+    JournalColour journal;  // the entry written on entering the zone
+};
+const ZoneLook& LookOf(LevelZone zone);
 
 }  // namespace plant

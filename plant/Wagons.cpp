@@ -2,20 +2,9 @@
 
 #include <string>
 
+#include "platform/core/Palette.h"
+
 namespace plant {
-
-namespace {
-
-constexpr int kWagonCount = 3;
-constexpr uint32_t kSiloOverheated = 0x000080;  // dark red
-constexpr uint32_t kSiloNormal = 0x000000;
-
-// Silo n's aeration fan is device 8 + n ("Вентилятор 2.n").
-constexpr int FanOf(int silo) {
-    return 8 + silo;
-}
-
-}  // namespace
 
 Wagons::Wagons(Plant& plant, WagonsOutlet& screen, JournalOutlet& journal, SoundOutlet& sound,
                RandomOutlet& random)
@@ -47,8 +36,10 @@ void Wagons::Tick() {
             ShowWagon(1, false, 0);
             break;
     }
-    screen_.SetTemperatureAlarmShown(AnyOverheat());
-    screen_.SetUnloadingBoard(kTonnesPerWagon * VisibleWagons());
+    const bool alarm = AnyOverheat();
+    if (shown_.temperatureAlarm.Changes(alarm)) screen_.SetTemperatureAlarmShown(alarm);
+    const double unloading = kTonnesPerWagon * WagonsOnTrack();
+    if (shown_.unloadingBoard.Changes(unloading)) screen_.SetUnloadingBoard(unloading);
 }
 
 void Wagons::Draw() {
@@ -62,8 +53,9 @@ void Wagons::Draw() {
     }
 }
 
+// A movement towards a state that already holds changes nothing.
 void Wagons::ShowWagon(int wagon, bool visible, int32_t nextPhase) {
-    screen_.SetWagonVisible(wagon, visible);
+    if (shown_.wagon[wagon].Changes(visible)) screen_.SetWagonVisible(wagon, visible);
     phase_ = nextPhase;
 }
 
@@ -81,7 +73,7 @@ void Wagons::TemperatureEvent(int silo) {
 
 void Wagons::TemperatureRises(int silo) {
     const std::string n = std::to_string(silo);
-    screen_.SetSiloColour(silo, kSiloOverheated);
+    SetSiloColour(silo, palette::SiloOverheated);
     journal_.Append(" Повышение температуры в силосе №" + n, JournalColour::Red);
     // Silo and entry are on screen before the sounds hold the thread.
     screen_.RepaintNow();
@@ -92,10 +84,14 @@ void Wagons::TemperatureRises(int silo) {
 }
 
 void Wagons::TemperatureNormal(int silo) {
-    screen_.SetSiloColour(silo, kSiloNormal);
+    SetSiloColour(silo, palette::Black);
     journal_.Append(
         " Температура в силосе №" + std::to_string(silo) + " в зоне\r\tдопустимых значений",
         JournalColour::Default);
+}
+
+void Wagons::SetSiloColour(int silo, uint32_t colour) {
+    if (shown_.siloColour[silo].Changes(colour)) screen_.SetSiloColour(silo, colour);
 }
 
 bool Wagons::AnyOverheat() const {
@@ -105,12 +101,12 @@ bool Wagons::AnyOverheat() const {
     return false;
 }
 
-int Wagons::VisibleWagons() const {
-    int visible = 0;
-    for (int w = 1; w <= kWagonCount; ++w) {
-        if (screen_.WagonVisible(w)) ++visible;
+int Wagons::WagonsOnTrack() const {
+    int onTrack = 0;
+    for (const Shown<bool>& wagon : shown_.wagon) {
+        if (wagon.Is(true)) ++onTrack;
     }
-    return visible;
+    return onTrack;
 }
 
 }  // namespace plant

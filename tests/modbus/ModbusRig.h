@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -22,20 +21,15 @@
 
 namespace modbus_test {
 
-// The unloading track in memory.
+// The unloading track with nothing to show it on: the wagon timer keeps which
+// wagons are on it.
 class WagonTrack : public plant::WagonsOutlet {
 public:
-    bool WagonVisible(int w) const override { return visible_[static_cast<std::size_t>(w - 1)]; }
-    void SetWagonVisible(int w, bool visible) override {
-        visible_[static_cast<std::size_t>(w - 1)] = visible;
-    }
+    void SetWagonVisible(int, bool) override {}
     void SetSiloColour(int, uint32_t) override {}
     void SetTemperatureAlarmShown(bool) override {}
     void SetUnloadingBoard(double) override {}
     void RepaintNow() override {}
-
-private:
-    std::array<bool, 3> visible_{};
 };
 
 // The outcome of one client call: the values read, or the exception code

@@ -2,7 +2,6 @@
 
 #include <set>
 
-#include "plant/RouteLook.h"
 #include "tests/plant/PlantRig.h"
 
 namespace {
@@ -48,7 +47,7 @@ TEST_F(RouteStageTest, StartedEntryComesTwoTicksAfterTheValvesLastStep) {
     Route(1).Command = kRouteCmdStart;
     int lastStep4 = 0;
     while (Route(1).State != kRouteRunning) {
-        const bool atStep4 = Route(1).Step == RouteStage::kStepNextOn && Route(1).Position == 3;
+        const bool atStep4 = Route(1).Step == kStepNextOn && Route(1).Position == 3;
         rig.Tick();
         if (atStep4) lastStep4 = rig.ticks;
     }
@@ -96,7 +95,7 @@ TEST_F(RouteStageTest, StopRunsInReverseOrderAndHandsDevicesBackInRemote) {
     rig.Tick();
     EXPECT_EQ(Route(1).State, kRouteStopping);
     EXPECT_EQ(Route(1).Position, 3);  // the two empty slots are skipped at once
-    EXPECT_EQ(Route(1).Step, RouteStage::kStepAwaitOff);
+    EXPECT_EQ(Route(1).Step, kStepAwaitOff);
     EXPECT_EQ(rig.journal.entries[0].body,
               " Технологическое событие \r\t Получена команда на останов\r\tмаршрута №1");
     const std::vector<std::string> sounds = {"Bell.wav", "RouteStop.wav", "Route_1.wav"};
@@ -162,7 +161,7 @@ TEST_F(RouteStageTest, RouteListShowsAStartFromTheNextTick) {
     rig.Tick();
     Route(2).Command = kRouteCmdStart;
     rig.Tick();
-    EXPECT_EQ(rig.diagram.RouteLook(2).colour, kClBtnFace);
+    EXPECT_EQ(rig.diagram.RouteLook(2).colour, 0xFF00000Fu);
     EXPECT_EQ(rig.diagram.RouteLook(2).hint, "Маршрут остановлен");
     EXPECT_EQ(rig.diagram.RouteLook(1).fontColour, 0u);
     rig.Tick();
@@ -172,7 +171,7 @@ TEST_F(RouteStageTest, RouteListShowsAStartFromTheNextTick) {
     for (int r : {1, 3, 4, 6, 10}) {
         EXPECT_EQ(rig.diagram.RouteLook(r).hint, "Маршрут запрещен") << r;
         EXPECT_EQ(rig.diagram.RouteLook(r).fontColour, 0x00808080u) << r;
-        EXPECT_EQ(rig.diagram.RouteLook(r).colour, kClBtnFace) << r;
+        EXPECT_EQ(rig.diagram.RouteLook(r).colour, 0xFF00000Fu) << r;
     }
     rig.TickUntil([&] { return Route(2).State == kRouteRunning; });
     rig.Tick();
@@ -220,7 +219,7 @@ TEST_F(RouteStageTest, OperatorCommandInAutoLeavesTheStartWaiting) {
     Dev(15).Command = kCmdStop;  // the operator's, refused in Auto
     rig.Tick(200);
     EXPECT_EQ(Route(2).State, kRouteStarting);
-    EXPECT_EQ(Route(2).Step, RouteStage::kStepAwaitOn);
+    EXPECT_EQ(Route(2).Step, kStepAwaitOn);
 }
 
 // The route list offers a start only for a stopped, permitted route, but the
@@ -300,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RouteStageTest, StopStepBeyondTheListStartsFromTheLastDevice) {
     Route(1).State = kRouteStopping;
-    Route(1).Step = RouteStage::kStepSwitchOff;
+    Route(1).Step = kStepSwitchOff;
     Route(1).Position = 9;
     rig.Tick();
     EXPECT_EQ(Route(1).Position, 3);

@@ -55,20 +55,6 @@ int Runner::SeededRandom::Next(int bound) {
     return std::uniform_int_distribution<int>(0, bound - 1)(engine_);
 }
 
-bool Runner::WagonScreen::WagonVisible(int w) const {
-    return w >= 1 && w <= 3 && visible_[static_cast<std::size_t>(w - 1)];
-}
-
-void Runner::WagonScreen::SetWagonVisible(int w, bool visible) {
-    if (w >= 1 && w <= 3) visible_[static_cast<std::size_t>(w - 1)] = visible;
-}
-
-int Runner::WagonScreen::Shown() const {
-    int n = 0;
-    for (bool v : visible_) n += v ? 1 : 0;
-    return n;
-}
-
 Runner::Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 std::optional<std::string> Runner::Start(const std::string& statePath) {
@@ -137,7 +123,7 @@ bool Runner::Execute(const Command& command) {
         case Verb::Vagon:
             draw_.draw = command.index;
             wagonTimer_.Tick();
-            out_ << "W " << wagons_.Shown() << '\n';
+            out_ << "W " << wagonTimer_.WagonsOnTrack() << '\n';
             break;
     }
     return true;
@@ -159,7 +145,7 @@ void Runner::Print() {
     }
     out_ << "M " << Tonnes(plant_.ShippingMassa) << '\n';
     for (int n = 1; n <= plant::kSiloCount; ++n) {
-        out_ << "Z " << n << ' ' << plant::ZoneLabel(diagram_.TankZone(n)) << '\n';
+        out_ << "Z " << n << ' ' << plant::LookOf(diagram_.TankZone(n)).label << '\n';
     }
 }
 

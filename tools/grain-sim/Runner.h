@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -71,16 +70,11 @@ private:
     };
     class WagonScreen : public plant::WagonsOutlet {
     public:
-        bool WagonVisible(int w) const override;
-        void SetWagonVisible(int w, bool visible) override;
+        void SetWagonVisible(int, bool) override {}
         void SetSiloColour(int, uint32_t) override {}
         void SetTemperatureAlarmShown(bool) override {}
         void SetUnloadingBoard(double) override {}
         void RepaintNow() override {}
-        int Shown() const;
-
-    private:
-        std::array<bool, 3> visible_{};
     };
 
     bool Execute(const Command& command);
