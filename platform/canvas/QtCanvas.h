@@ -69,10 +69,10 @@ private:
     std::unique_ptr<QImage> layer_;
     std::unique_ptr<QPainter> layerPainter_;
     QPainter& painter_;  // the layer's painter, or the outer one
-    TColor penColor_ = 0x000000;
+    TColor penColor_ = palette::Black;
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;
-    TColor brushColor_ = 0xFFFFFF;
+    TColor brushColor_ = palette::White;
     BrushStyle brushStyle_ = BrushStyle::Solid;
     FontSpec font_;
     QFont qfont_;
