@@ -52,7 +52,7 @@ gallery: build
 # with random operator commands and routes.
 fuzz: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/console_state/fuzz/state-fuzz 100000
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/state/fuzz/state-fuzz 100000
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/tools/fuzz/script-fuzz 100000
 
 soak: build

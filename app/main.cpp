@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "console/MainFrm.h"
-#include "console/StateFile.h"
 #include "console/StateLock.h"
-#include "platform/PulseWavePlayer.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtPointerConfinement.h"
-#include "platform/QuitSignals.h"
+#include "platform/services/PulseWavePlayer.h"
+#include "platform/services/QtMessageBoxes.h"
+#include "platform/services/QtPointerConfinement.h"
+#include "platform/services/QuitSignals.h"
+#include "state/StateFile.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/QtCanvas.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/canvas/QtCanvas.h"
 #include "symbols/Conveyor.h"
 #include "symbols/Latch.h"
 #include "symbols/Noria.h"
 #include "symbols/Pump.h"
+#include "tests/support/RecordingCanvas.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "platform/QtImage.h"
+#include "platform/canvas/QtImage.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Pipe.h"
 #include "symbols/PipeTurn.h"

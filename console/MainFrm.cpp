@@ -15,9 +15,9 @@
 #include "console/WagonsScreen.h"
 #include "plant/Controller.h"
 #include "plant/Wagons.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PointerConfinement.h"
-#include "platform/WavePlayer.h"
+#include "platform/services/MessageBoxes.h"
+#include "platform/services/PointerConfinement.h"
+#include "platform/services/WavePlayer.h"
 #include "symbols/Title.h"
 
 // The pictures are compiled into the console library; a static library's

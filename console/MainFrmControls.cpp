@@ -6,7 +6,7 @@
 
 #include "console/Fonts.h"
 #include "console/Panel.h"
-#include "platform/SystemColor.h"
+#include "platform/canvas/SystemColor.h"
 
 namespace console {
 

@@ -5,7 +5,7 @@
 #include <Qt>
 #include <optional>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 class QColor;
 class QLabel;

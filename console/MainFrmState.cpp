@@ -3,8 +3,8 @@
 #include <QTimer>
 
 #include "console/MainFrm.h"
-#include "console/StateFile.h"
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
+#include "state/StateFile.h"
 
 namespace console {
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <cstdint>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 namespace console {
 

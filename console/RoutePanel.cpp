@@ -2,7 +2,7 @@
 // or stop command for the next controller tick.
 #include "console/MainFrm.h"
 #include "console/Panel.h"
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
 
 namespace console {
 

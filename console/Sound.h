@@ -4,7 +4,7 @@
 #include <string>
 
 #include "plant/Outlets.h"
-#include "platform/WavePlayer.h"
+#include "platform/services/WavePlayer.h"
 
 namespace console {
 

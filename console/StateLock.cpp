@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
 
 namespace console {
 

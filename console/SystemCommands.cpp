@@ -7,8 +7,8 @@
 #include "console/MainFrm.h"
 #include "console/Panel.h"
 #include "plant/Wagons.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PointerConfinement.h"
+#include "platform/services/MessageBoxes.h"
+#include "platform/services/PointerConfinement.h"
 #include "symbols/Title.h"
 
 // The system commands of the button bar, the lower band and the diagram, and

@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/core/Palette.h"
 
 namespace symbols {
 
@@ -15,7 +16,7 @@ class TBrush : public QObject {
 
 public:
     struct Attributes {
-        platform::TColor Color = 0xFFFFFF;
+        platform::TColor Color = palette::White;
         platform::BrushStyle Style = platform::BrushStyle::Solid;
         friend bool operator==(const Attributes&, const Attributes&) = default;
     };

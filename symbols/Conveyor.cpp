@@ -12,7 +12,7 @@ using platform::PenStyle;
 using platform::Point;
 
 TConveyor::TConveyor(QWidget* parent)
-    : TDriveSymbol(parent, FlashGroup::FreeRunning, TFlashRate::frMedium, 0x96D296) {
+    : TDriveSymbol(parent, FlashGroup::FreeRunning, TFlashRate::frMedium, palette::DriveRun) {
     resize(120, 90);
 }
 
@@ -22,9 +22,7 @@ void TConveyor::setOpientation(TConveyorOrientation o) {
 }
 
 void TConveyor::FlashTimerTick() {
-    FlipFlash();
-    FlipBlink();
-    Invalidate();
+    FreeRunningTick(TickRedraw::Later);
 }
 
 int TConveyor::MaxHeight(int width) {
@@ -64,17 +62,7 @@ void TConveyor::Paint(platform::Canvas& canvas) {
 }
 
 void TConveyor::DrawArrow(platform::Canvas& canvas, int x, const ConveyorGeometry& g) {
-    // Outside Run the arrow is drawn with neither pen nor fill: it leaves no mark.
-    canvas.SetPenWidth(1);
-    if (State() == TState::Run) {
-        canvas.SetPenStyle(PenStyle::Solid);
-        canvas.SetPenColor(clGreen);
-        canvas.SetBrushStyle(BrushStyle::Solid);
-        canvas.SetBrushColor(BlinkColor());
-    } else {
-        canvas.SetPenStyle(PenStyle::Clear);
-        canvas.SetBrushStyle(BrushStyle::Clear);
-    }
+    SetArrowStyle(canvas);
     const int top = g.arrowHeadTop;
     const int shaftTop = g.arrowShaftTop;
     const int point = g.arrowPoint;

@@ -29,11 +29,29 @@ TColor TDriveSymbol::CurrentStateColor() const {
     return StateColor(state_, colorRun_, colorAccelerate_, colorStop_);
 }
 
-void TDriveSymbol::FlipBlink() {
+void TDriveSymbol::FreeRunningTick(TickRedraw redraw) {
+    FlipFlash();
     if (state_ == TState::Run && !Designing())
         blinkColor_ = (blinkColor_ == clBtnFace) ? colorRun_ : clBtnFace;
     else
         blinkColor_ = clBtnFace;
+    if (redraw == TickRedraw::Now)
+        Repaint();
+    else
+        Invalidate();
+}
+
+void TDriveSymbol::SetArrowStyle(platform::Canvas& canvas) const {
+    canvas.SetPenWidth(1);
+    if (state_ == TState::Run) {
+        canvas.SetPenStyle(platform::PenStyle::Solid);
+        canvas.SetPenColor(clGreen);
+        canvas.SetBrushStyle(platform::BrushStyle::Solid);
+        canvas.SetBrushColor(blinkColor_);
+    } else {
+        canvas.SetPenStyle(platform::PenStyle::Clear);
+        canvas.SetBrushStyle(platform::BrushStyle::Clear);
+    }
 }
 
 }  // namespace symbols

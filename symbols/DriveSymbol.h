@@ -33,8 +33,16 @@ public:
 protected:
     TDriveSymbol(QWidget* parent, FlashGroup group, TFlashRate rate, TColor colorRun);
 
-    // Blink step of the free-running group.
-    void FlipBlink();
+    // How a tick shows its result: redrawn at once, or at the next paint cycle.
+    enum class TickRedraw { Now, Later };
+    // Tick of the free-running group: the alarm flash and the run blink each
+    // advance one phase, then the symbol is redrawn as `redraw` says.
+    void FreeRunningTick(TickRedraw redraw);
+
+    // Pen and fill of the direction arrows: a green outline filled with the
+    // blink colour while the drive runs; neither pen nor fill otherwise, so the
+    // arrows leave no mark.
+    void SetArrowStyle(platform::Canvas& canvas) const;
 
 private:
     TState state_ = TState::Stop;

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/QtCanvas.h"
+#include "platform/canvas/QtCanvas.h"
 
 namespace symbols {
 

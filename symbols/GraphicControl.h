@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 namespace symbols {
 

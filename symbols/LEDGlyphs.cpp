@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/QtCanvas.h"
+#include "platform/canvas/QtCanvas.h"
 
 namespace symbols {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 namespace symbols::led {
 

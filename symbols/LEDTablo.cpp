@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/SystemColor.h"
+#include "platform/canvas/SystemColor.h"
 
 namespace symbols {
 

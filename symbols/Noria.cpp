@@ -54,7 +54,7 @@ void Bucket(platform::Canvas& canvas, std::array<Point, 4> points) {
 }  // namespace
 
 TNoria::TNoria(QWidget* parent)
-    : TDriveSymbol(parent, FlashGroup::FreeRunning, TFlashRate::frFast, 0x96D296) {
+    : TDriveSymbol(parent, FlashGroup::FreeRunning, TFlashRate::frFast, palette::DriveRun) {
     resize(120, 90);
 }
 
@@ -69,9 +69,7 @@ void TNoria::setBottomOpientation(TOrientation o) {
 }
 
 void TNoria::FlashTimerTick() {
-    FlipFlash();
-    FlipBlink();
-    Repaint();
+    FreeRunningTick(TickRedraw::Now);
 }
 
 void TNoria::Paint(platform::Canvas& canvas) {
@@ -96,7 +94,7 @@ void TNoria::DrawHeadAndBoot(platform::Canvas& canvas, int h) {
     canvas.SetPenColor(clBlack);
     canvas.SetPenStyle(PenStyle::Solid);
     canvas.SetBrushStyle(BrushStyle::Solid);
-    canvas.SetBrushColor(kBodyColor);
+    canvas.SetBrushColor(palette::NoriaCasing);
     canvas.Polygon(HeadOutline(top_));
     canvas.Polygon(BootOutline(bottom_, h));
 }
@@ -147,17 +145,7 @@ void TNoria::DrawBelt(platform::Canvas& canvas, int h) {
 }
 
 void TNoria::DrawArrows(platform::Canvas& canvas, int h) {
-    // Outside Run the arrows are drawn with neither pen nor fill: no mark.
-    canvas.SetPenWidth(1);
-    if (State() == TState::Run) {
-        canvas.SetPenStyle(PenStyle::Solid);
-        canvas.SetPenColor(clGreen);
-        canvas.SetBrushStyle(BrushStyle::Solid);
-        canvas.SetBrushColor(BlinkColor());
-    } else {
-        canvas.SetPenStyle(PenStyle::Clear);
-        canvas.SetBrushStyle(BrushStyle::Clear);
-    }
+    SetArrowStyle(canvas);
     const std::array<Point, 7> nearBoot = {{{48, h - 46},
                                             {52, h - 40},
                                             {50, h - 40},

@@ -23,8 +23,6 @@ public:
     Q_ENUM(TOrientation)
 
     static constexpr int kWidth = 96;
-    // Fill of head and boot.
-    static constexpr TColor kBodyColor = 0x8AC6C6;
 
     explicit TNoria(QWidget* parent = nullptr);
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "platform/QtCanvas.h"
+#include "platform/canvas/QtCanvas.h"
 
 namespace symbols {
 

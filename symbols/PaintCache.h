@@ -4,7 +4,7 @@
 #include <QSize>
 #include <functional>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 class QWidget;
 class QPaintEvent;

@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/core/Palette.h"
 
 namespace symbols {
 
@@ -16,7 +17,7 @@ class TPen : public QObject {
 
 public:
     struct Attributes {
-        platform::TColor Color = 0x000000;
+        platform::TColor Color = palette::Black;
         int Width = 1;
         platform::PenStyle Style = platform::PenStyle::Solid;
         friend bool operator==(const Attributes&, const Attributes&) = default;

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 namespace symbols {
 

@@ -68,7 +68,7 @@ void TPump::Paint(platform::Canvas& canvas) {
     }
 
     // Casing.
-    canvas.SetBrushColor(0xA0A0A0);
+    canvas.SetBrushColor(palette::PumpCasing);
     canvas.Ellipse(k(0.1666L), k(0.0333L), k(0.8333L), k(0.7L));
 
     // Rim: light upper-left quarter, dark lower-right quarter.

@@ -3,7 +3,8 @@
 #include <QObject>
 #include <cstdint>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/core/Palette.h"
 #include "platform/core/Rounding.h"
 
 // Shared enumerations, named colours and rounding of the equipment symbols.
@@ -24,24 +25,24 @@ Q_ENUM_NS(TState)
 enum class TFlashRate : uint8_t { frSlow, frMedium, frFast };
 Q_ENUM_NS(TFlashRate)
 
-// Named colours, 0x00BBGGRR.
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clMaroon = 0x000080;
-inline constexpr TColor clGreen = 0x008000;
-inline constexpr TColor clOlive = 0x008080;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clPurple = 0x800080;
-inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clLime = 0x00FF00;
-inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clAqua = 0xFFFF00;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clBtnFace = platform::kBtnFace;
+// The named colours under the names the symbols use; the values are the palette's.
+inline constexpr TColor clBlack = palette::Black;
+inline constexpr TColor clMaroon = palette::Maroon;
+inline constexpr TColor clGreen = palette::Green;
+inline constexpr TColor clOlive = palette::Olive;
+inline constexpr TColor clNavy = palette::Navy;
+inline constexpr TColor clPurple = palette::Purple;
+inline constexpr TColor clTeal = palette::Teal;
+inline constexpr TColor clGray = palette::Gray;
+inline constexpr TColor clSilver = palette::Silver;
+inline constexpr TColor clRed = palette::Red;
+inline constexpr TColor clLime = palette::Lime;
+inline constexpr TColor clYellow = palette::Yellow;
+inline constexpr TColor clBlue = palette::Blue;
+inline constexpr TColor clFuchsia = palette::Fuchsia;
+inline constexpr TColor clAqua = palette::Aqua;
+inline constexpr TColor clWhite = palette::White;
+inline constexpr TColor clBtnFace = palette::BtnFace;
 
 // Nearest integer, ties to even (22.5 -> 22).
 inline int Round(long double x) {

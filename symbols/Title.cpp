@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/QtCanvas.h"
-#include "platform/QtImage.h"
+#include "platform/canvas/QtCanvas.h"
+#include "platform/canvas/QtImage.h"
+#include "platform/core/Palette.h"
 
 namespace symbols {
 
@@ -15,10 +16,6 @@ namespace {
 
 // Pixels the view moves per tick.
 constexpr int kStep = 3;
-
-// Bevel colours: the system's button shadow and highlight.
-constexpr platform::TColor kBtnShadow = 0xFF000010;
-constexpr platform::TColor kBtnHighlight = 0xFF000014;
 
 platform::TextAlign TextAlignOf(TAlignment alignment) {
     switch (alignment) {
@@ -208,8 +205,8 @@ void TTitle::paintPanel(platform::Canvas& canvas) const {
 void TTitle::drawBevel(platform::Canvas& canvas, platform::Rect& rect, TBevelCut cut, int width) {
     if (cut == TBevelCut::bvNone) return;
     const bool lowered = cut == TBevelCut::bvLowered;
-    const platform::TColor topLeft = lowered ? kBtnShadow : kBtnHighlight;
-    const platform::TColor bottomRight = lowered ? kBtnHighlight : kBtnShadow;
+    const platform::TColor topLeft = lowered ? palette::BtnShadow : palette::BtnHighlight;
+    const platform::TColor bottomRight = lowered ? palette::BtnHighlight : palette::BtnShadow;
     // Rings from the edge inwards: top and left edges in one colour, bottom
     // and right in the other; the rectangle shrinks by one pixel per ring.
     --rect.Right;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 class QTimer;
 

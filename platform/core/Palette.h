@@ -48,6 +48,7 @@ inline constexpr Colour DriveRun = 0x96D296;      // conveyors and the elevator 
 inline constexpr Colour PipeGreen = 0x004000;     // chutes under the intake conveyors
 inline constexpr Colour LedUnlit = 0x484848;      // unlit LED board segments
 inline constexpr Colour PumpCasing = 0xA0A0A0;    // casing of a fan
+inline constexpr Colour NoriaCasing = 0x8AC6C6;   // head and boot of the bucket elevator
 inline constexpr Colour SiloOverheated = Maroon;  // a silo in a temperature alarm
 
 // Route list entries.

@@ -15,7 +15,7 @@
 
 #include "console/Journal.h"
 #include "console/MainFrm.h"
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
 
 // Shared set-up of the main-window tests: a window on fake services, a clock
 // that moves only when told, and helpers to drive start-up and the controller.

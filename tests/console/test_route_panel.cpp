@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "console/Panel.h"
-#include "platform/WavePlayer.h"
+#include "platform/services/WavePlayer.h"
 #include "tests/console/FrmMainFixture.h"
 
 namespace console_test {

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "console/Panel.h"
-#include "console/StateFile.h"
 #include "console/StateLock.h"
 #include "console/StatusBar.h"
+#include "state/StateFile.h"
 #include "tests/console/FrmMainFixture.h"
 
 namespace console_test {

@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "console/MainFrmControls.h"
-#include "platform/PointerConfinement.h"
+#include "platform/services/PointerConfinement.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Title.h"
 #include "tests/console/FrmMainFixture.h"

@@ -9,7 +9,7 @@
 #include "console/Sound.h"
 #include "console/WagonsScreen.h"
 #include "plant/Wagons.h"
-#include "platform/WavePlayer.h"
+#include "platform/services/WavePlayer.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Silo.h"
 #include "tests/console/FrmMainFixture.h"

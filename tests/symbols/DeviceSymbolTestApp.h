@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingCanvas.h"
+#include "tests/support/RecordingCanvas.h"
 
 namespace symbols_test {
 

@@ -10,7 +10,7 @@
 #include <QtTest/QTest>
 #include <functional>
 
-#include "platform/QtCanvas.h"
+#include "platform/canvas/QtCanvas.h"
 
 // Counts the paint events a widget receives and keeps the region of the last
 // one, so a test can tell "repainted at once", "repaint requested" and "not

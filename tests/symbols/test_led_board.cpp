@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/RecordingCanvas.h"
 #include "symbols/LEDTablo.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/symbols/PaintProbe.h"
 
 using platform::Point;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingCanvas.h"
 #include "symbols/Pipe.h"
 #include "symbols/PipeTurn.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/symbols/PaintProbe.h"
 
 using platform::Point;

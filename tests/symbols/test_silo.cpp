@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingCanvas.h"
 #include "symbols/Silo.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/symbols/PaintProbe.h"
 
 using platform::RecordingCanvas;

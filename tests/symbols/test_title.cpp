@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/QtImage.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/canvas/QtImage.h"
 #include "symbols/Title.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/symbols/PaintProbe.h"
 
 using platform::RecordingCanvas;

@@ -1,8 +1,8 @@
 #include "tools/grain-sim/Runner.h"
 
-#include "console/StateFile.h"
 #include "plant/SiloZones.h"
 #include "platform/core/NumberFormat.h"
+#include "state/StateFile.h"
 
 namespace grainsim {
 
