@@ -54,7 +54,8 @@ void ReadState(Plant& plant, const ProfileFile& profile) {
         dev.Mode =
             ReadInRange(profile, section, "Mode", dev.Mode, plant::kModeLocal, plant::kModeRepair);
         dev.State = ReadInRange(profile, section, "State", dev.State, 0, 2);
-        dev.Ungle = ReadInRange(profile, section, "Ungle", dev.Ungle, 0, 90);
+        dev.Ungle = ReadInRange(profile, section, "Ungle", dev.Ungle, plant::kValveClosedAngle,
+                                plant::kValveOpenAngle);
     }
     for (int n = 1; n <= plant::kSiloCount; ++n) {
         plant.Tank[n] = profile.ReadReal(kLevel, "Tank" + std::to_string(n), plant.Tank[n]);

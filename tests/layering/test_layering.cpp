@@ -44,6 +44,7 @@ const std::vector<Layer> kLayers = {
     {"tools/gallery/",      Qt::Allowed,    {"platform/", "symbols/"}},
     {"tools/window-shots/", Qt::Allowed,    {"platform/", "plant/", "state/", "symbols/",
                                              "console/"}},
+    {"tools/vnc-loopback/", Qt::Forbidden,  {}},
 };
 // clang-format on
 
