@@ -5,6 +5,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "console/MainFrmControls.h"
+#include "console/TimeFormat.h"
+
 namespace console {
 
 namespace {
@@ -25,9 +28,9 @@ JournalView::JournalView(QWidget* parent) : QPlainTextEdit(parent) {
 QColor JournalView::EntryColour(plant::JournalColour colour) const {
     switch (colour) {
         case plant::JournalColour::Red:
-            return QColor(0xFF, 0x00, 0x00);
+            return Colour(palette::Red);
         case plant::JournalColour::Blue:
-            return QColor(0x00, 0x00, 0xFF);
+            return Colour(palette::Blue);
         case plant::JournalColour::Default:
             break;
     }
@@ -63,41 +66,28 @@ void JournalView::AppendEntry(const QString& stampedText, plant::JournalColour c
 }
 
 Journal::Journal(JournalView& view, std::function<QDateTime()> now)
-    : view_(view), now_(std::move(now)), settings_(SettingsOf(QLocale())) {}
+    : view_(view),
+      now_(std::move(now)),
+      dateFormat_(locale_.dateFormat(QLocale::ShortFormat)),
+      timeFormat_(LongTimeFormat(locale_)) {}
 
-plant::StampLocale Journal::SettingsOf(const QLocale& locale) {
-    plant::StampLocale settings;
-    settings.shortDatePattern = locale.dateFormat(QLocale::ShortFormat).toStdString();
-    settings.longTimePattern = locale.timeFormat(QLocale::LongFormat).toStdString();
-    settings.amText = locale.amText().toStdString();
-    settings.pmText = locale.pmText().toStdString();
-    for (int m = 1; m <= 12; ++m) {
-        const auto i = static_cast<size_t>(m - 1);
-        settings.shortMonthNames[i] = locale.monthName(m, QLocale::ShortFormat).toStdString();
-        settings.longMonthNames[i] = locale.monthName(m, QLocale::LongFormat).toStdString();
-    }
-    for (int d = 1; d <= 7; ++d) {  // Monday first, as Qt counts
-        const auto i = static_cast<size_t>(d - 1);
-        settings.shortDayNames[i] = locale.dayName(d, QLocale::ShortFormat).toStdString();
-        settings.longDayNames[i] = locale.dayName(d, QLocale::LongFormat).toStdString();
-    }
-    return settings;
+QString Journal::Stamp(const QDateTime& moment, const QLocale& locale) {
+    return StampOf(moment, locale, locale.dateFormat(QLocale::ShortFormat), LongTimeFormat(locale));
 }
 
-QString Journal::Stamp(const QDateTime& moment, const plant::StampLocale& settings) {
-    const QDate date = moment.date();
-    const QTime time = moment.time();
-    const plant::LocalDateTime when{date.year(),   date.month(),  date.day(), time.hour(),
-                                    time.minute(), time.second(), time.msec()};
-    return QString::fromStdString(plant::JournalStamp(when, settings));
-}
-
-QString Journal::Stamp(const QDateTime& moment) {
-    return Stamp(moment, SettingsOf(QLocale()));
+QString Journal::StampOf(const QDateTime& moment, const QLocale& locale, const QString& dateFormat,
+                         const QString& timeFormat) {
+    QString stamp = locale.toString(moment.date(), dateFormat);
+    if (moment.time() != QTime(0, 0)) {
+        stamp += QLatin1Char(' ');
+        stamp += locale.toString(moment.time(), timeFormat);
+    }
+    return stamp;
 }
 
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
-    view_.AppendEntry(Stamp(now_(), settings_) + QString::fromStdString(body), colour);
+    view_.AppendEntry(StampOf(now_(), locale_, dateFormat_, timeFormat_) + QString::fromStdString(body),
+                      colour);
 }
 
 }  // namespace console

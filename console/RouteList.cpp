@@ -1,12 +1,36 @@
-// The route list: a click on a route asks for confirmation and posts the start
-// or stop command for the next controller tick.
-#include "console/MainFrm.h"
-#include "console/Panel.h"
+#include "console/RouteList.h"
+
+#include "plant/Plant.h"
 #include "platform/MessageBoxes.h"
 
 namespace console {
 
 namespace {
+
+// The captions come from the plant's route table.
+constexpr Control Entry(const char* name, int y, int route) {
+    return {.name = name,
+            .kind = Kind::RouteEntry,
+            .box = {229, y, 255, 17},
+            .tag = route,
+            .hint = "Маршрут остановлен"};
+}
+
+constexpr Control kLayout[] = {
+    {"Label45", Kind::Label, {277, 80, 0, 0}, "Маршруты движения зерна", Look().Bold()},
+    Entry("Route1", 96, 1),
+    Entry("Route2", 113, 2),
+    Entry("Route3", 130, 3),
+    Entry("Route4", 147, 4),
+    Entry("Route5", 164, 5),
+    Entry("Route6", 181, 6),
+    Entry("Route7", 198, 7),
+    Entry("Route8", 215, 8),
+    Entry("Route9", 232, 9),
+    Entry("Route10", 249, 10),
+    Entry("Route11", 266, 11),
+    Entry("Route12", 283, 12),
+};
 
 const std::string kQuestionTitle = "Запуск маршрута";
 
@@ -24,21 +48,34 @@ std::string StopQuestion(const std::string& caption) {
 
 }  // namespace
 
-void TFrmMain::RouteControlClick() {
-    auto* entry = qobject_cast<TPanel*>(sender());
-    const int r = entry ? entry->Tag() : 0;
-    if (!plant_.Route.Contains(r) || !services_.messages) return;
+RouteList::RouteList(QWidget& page, plant::Plant& plant, platform::MessageBoxes& messages)
+    : plant_(plant), messages_(messages) {
+    const Controls made = BuildControls(page, Layout());
+    for (const Control& row : Layout()) {
+        if (row.kind != Kind::RouteEntry) continue;
+        auto* entry = qobject_cast<TPanel*>(made.value(row.name));
+        entry->setText(QString::fromStdString(plant::RouteCaption(row.tag)));
+    }
+}
+
+std::span<const Control> RouteList::Layout() {
+    return kLayout;
+}
+
+void RouteList::Click(const TPanel& entry) {
+    const int r = entry.Tag();
+    if (!plant_.Route.Contains(r)) return;
 
     const plant::TRoute& route = plant_.Route[r];
     if (!route.Permitted) return;
     const int32_t askedState = route.State;
     if (askedState != plant::kRouteStopped && askedState != plant::kRouteRunning) return;
 
-    const std::string caption = entry->text().trimmed().toStdString();
+    const std::string caption = entry.text().trimmed().toStdString();
     const bool start = askedState == plant::kRouteStopped;
-    const platform::MsgResult answer = services_.messages->Show(
-        kQuestionTitle, start ? StartQuestion(caption) : StopQuestion(caption),
-        platform::MsgButtons::YesNo, platform::MsgIcon::Question);
+    const platform::MsgResult answer =
+        messages_.Show(kQuestionTitle, start ? StartQuestion(caption) : StopQuestion(caption),
+                       platform::MsgButtons::YesNo, platform::MsgIcon::Question);
     if (answer != platform::MsgResult::Yes) return;
 
     // The controller ran on while the question was open: the route may have
