@@ -13,9 +13,14 @@ namespace {
 constexpr Control kLayout[] = {
     {"Label2", Kind::Label, {0, 0, 338, 16}, "Блокировка системы", kOverlayTitleLook},
     {"Shape1", Kind::Plate, {21, 19, 297, 25}, "", Look().Paper(palette::Red)},
-    {"Label3", Kind::Label, {29, 23, 281, 17}, "Система  заблокирована",
+    {"Label3",
+     Kind::Label,
+     {29, 23, 281, 17},
+     "Система  заблокирована",
      Look().Size(15).Bold().Ink(palette::Yellow).Paper(palette::Red).Centre()},
-    {"Label4", Kind::Label, {0, 48, 337, 57},
+    {"Label4",
+     Kind::Label,
+     {0, 48, 337, 57},
      "Разблокировать систему может только\nзарегистрированный пользователь.\n\nДля "
      "разблокирования системы  введите пароль.",
      Look().Bold().Ink(palette::Blue).Centre()},

@@ -15,6 +15,7 @@ namespace {
 
 constexpr Look kSiloNumber = Look().Size(13).Bold().Ink(palette::White);
 constexpr Look kStockPanel = Look().Bold().Paper(palette::White);
+constexpr Look kSpeedPanel = Look().Paper(palette::White).Bevel(TPanel::Bevel::Lowered);
 
 constexpr Control Device(const char* name, Kind kind, QRect box, int tag) {
     return {.name = name, .kind = kind, .box = box, .tag = tag};
@@ -30,14 +31,18 @@ constexpr Control ValveLabel(const char* name, QPoint at, const char* text) {
     return {name, Kind::Label, QRect(at, QSize()), text, Look().Bold().Paper(palette::BtnFace)};
 }
 constexpr Control Lamp(const char* name, QPoint at, palette::Colour colour) {
-    return {.name = name,
-            .kind = Kind::Lamp,
-            .box = QRect(at, QSize(10, 10)),
-            .look = Look().Paper(colour),
-            .hidden = true};
+    return Hidden({name, Kind::Lamp, QRect(at, QSize(10, 10)), "", Look().Paper(colour)});
 }
 constexpr Control Pipe(const char* name, QRect box, palette::Colour colour) {
     return {name, Kind::Pipe, box, "", Look().Ink(colour)};
+}
+// Both sound buttons lie at one spot.
+constexpr Control SoundButton(const char* name, const char* glyph, const char* hint) {
+    return {.name = name,
+            .kind = Kind::SoundButton,
+            .box = {968, 456, 33, 33},
+            .text = glyph,
+            .hint = hint};
 }
 constexpr QRect Board(int x, int y) {
     return QRect(QPoint(x, y), symbols::kConsoleBoardSize);
@@ -46,10 +51,10 @@ constexpr QRect Board(int x, int y) {
 constexpr Control kLayout[] = {
     // Frames first, so everything else lies on top of them.
     {"Shape2", Kind::Frame, {226, 78, 261, 224}},  // route list
-    {"Shape3", Kind::Frame, {316, 14, 161, 62}},  // stock board
+    {"Shape3", Kind::Frame, {316, 14, 161, 62}},   // stock board
     {"Shape4", Kind::Frame, {316, 374, 161, 95}},  // shipped board and reset
     {"Shape5", Kind::Frame, {740, 430, 161, 62}},  // unloading board
-    {"Shape6", Kind::Frame, {5, 436, 299, 60}},  // loading machines
+    {"Shape6", Kind::Frame, {5, 436, 299, 60}},    // loading machines
     {"Shape7", Kind::Frame, {304, 469, 159, 23}},  // throughput
     {"Shape8", Kind::Frame, {596, 72, 399, 106}},  // silo park
     // The vessel, the truck dump, the wagons over their always shown outlines,
@@ -59,13 +64,13 @@ constexpr Control kLayout[] = {
     {"VagonShadow1", Kind::Picture, {680, 360, 89, 41}, ":/pictures/wagon_shadow.svg"},
     {"VagonShadow2", Kind::Picture, {768, 360, 89, 41}, ":/pictures/wagon_shadow.svg"},
     {"VagonShadow3", Kind::Picture, {856, 360, 89, 41}, ":/pictures/wagon_shadow.svg"},
-    {.name = "Vagon1", .kind = Kind::Picture, .box = {680, 360, 89, 41}, .text = ":/pictures/wagon.svg", .hidden = true},
-    {.name = "Vagon2", .kind = Kind::Picture, .box = {768, 360, 89, 41}, .text = ":/pictures/wagon.svg", .hidden = true},
-    {.name = "Vagon3", .kind = Kind::Picture, .box = {856, 360, 89, 41}, .text = ":/pictures/wagon.svg", .hidden = true},
+    Hidden({"Vagon1", Kind::Picture, {680, 360, 89, 41}, ":/pictures/wagon.svg"}),
+    Hidden({"Vagon2", Kind::Picture, {768, 360, 89, 41}, ":/pictures/wagon.svg"}),
+    Hidden({"Vagon3", Kind::Picture, {856, 360, 89, 41}, ":/pictures/wagon.svg"}),
     {"Silo6", Kind::Hopper, {878, 289, 41, 17}},
     // Devices, tagged with their numbers in the plant tables.
     Device("Noria1", Kind::Noria, {481, 5, 96, 460}, 18),
-    {.name = "Conveyor1", .kind = Kind::Conveyor, .box = {560, 29, 406, 25}, .look = Look().Align(Qt::AlignRight), .tag = 13},
+    {"Conveyor1", Kind::Conveyor, {560, 29, 406, 25}, "", Look().Align(Qt::AlignRight), 13},
     Device("Conveyor2", Kind::Conveyor, {589, 197, 378, 25}, 14),
     Device("Conveyor3", Kind::Conveyor, {320, 322, 289, 25}, 15),
     Device("Conveyor4", Kind::Conveyor, {552, 403, 401, 25}, 16),
@@ -153,26 +158,29 @@ constexpr Control kLayout[] = {
     {"BtnResetCount", Kind::Button, {360, 440, 75, 25}, "Сброс"},
     // Throughput between its two captions.
     {"Panel4", Kind::Panel, {307, 472, 112, 17}, "Производительность"},
-    {"PanelSpeed", Kind::Panel, {419, 472, 41, 17}, "0",
-     Look().Paper(palette::White).Bevel(TPanel::Bevel::Lowered)},
+    {"PanelSpeed", Kind::Panel, {419, 472, 41, 17}, "0", kSpeedPanel},
     {"Panel3", Kind::Panel, {459, 472, 40, 17}, "м.т/ч"},
     // The sound switch: the visible button shows the current setting.
-    {.name = "BtnEnabledSound", .kind = Kind::SoundButton, .box = {968, 456, 33, 33},
-     .text = ":/pictures/sound_on.svg", .hint = "Звук включен"},
-    {.name = "BtnDisabledSound", .kind = Kind::SoundButton, .box = {968, 456, 33, 33},
-     .text = ":/pictures/sound_off.svg", .hidden = true, .hint = "Звук отключен"},
+    SoundButton("BtnEnabledSound", ":/pictures/sound_on.svg", "Звук включен"),
+    Hidden(SoundButton("BtnDisabledSound", ":/pictures/sound_off.svg", "Звук отключен")),
     // The scrolling help and its button.
     {"Title1", Kind::HelpTitle, {8, 8, 211, 297}, "", Look().Size(19).Ink(palette::SiloTableTitle)},
-    {.name = "BtnWhatTis", .kind = Kind::Button, .box = {37, 136, 137, 25}, .text = "Информация",
-     .parent = "Title1"},
+    In("Title1", {"BtnWhatTis", Kind::Button, {37, 136, 137, 25}, "Информация"}),
     // The two loading machines at the berth and their product choosers; shown only.
     {"Label43", Kind::Label, {8, 439, 60, 16}, "СПМ", Look().Bold().Centre()},
     {"Label42", Kind::Label, {70, 439, 80, 16}, "Состояние", Look().Bold().Centre()},
     {"Label39", Kind::Label, {152, 439, 148, 16}, "Продукт", Look().Bold().Centre()},
     {"Label37", Kind::Label, {8, 457, 60, 17}, "СПМ №1", Look().Centre()},
-    {"Label38", Kind::Label, {70, 457, 80, 17}, "ГАРАЖ", Look().Bold().Paper(palette::White).Centre()},
+    {"Label38",
+     Kind::Label,
+     {70, 457, 80, 17},
+     "ГАРАЖ",
+     Look().Bold().Paper(palette::White).Centre()},
     {"Label40", Kind::Label, {8, 476, 60, 17}, "СПМ №2", Look().Centre()},
-    {"Label41", Kind::Label, {70, 476, 80, 17}, "ПОГРУЗКА",
+    {"Label41",
+     Kind::Label,
+     {70, 476, 80, 17},
+     "ПОГРУЗКА",
      Look().Bold().Paper(palette::LoaderBusyBack).Centre()},
     {"ComboBox1", Kind::ComboBox, {152, 456, 148, 19}},
     {"ComboBox2", Kind::ComboBox, {152, 475, 148, 19}},

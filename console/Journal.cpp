@@ -86,8 +86,8 @@ QString Journal::StampOf(const QDateTime& moment, const QLocale& locale, const Q
 }
 
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
-    view_.AppendEntry(StampOf(now_(), locale_, dateFormat_, timeFormat_) + QString::fromStdString(body),
-                      colour);
+    view_.AppendEntry(
+        StampOf(now_(), locale_, dateFormat_, timeFormat_) + QString::fromStdString(body), colour);
 }
 
 }  // namespace console

@@ -88,8 +88,8 @@ QWidget* MakePasswordEdit(QWidget* parent) {
 }
 
 QWidget* MakeShape(const Control& c, QWidget* parent) {
-    auto* shape = new TShape(c.kind == Kind::Lamp ? TShape::Kind::Circle : TShape::Kind::Rectangle,
-                             parent);
+    auto* shape =
+        new TShape(c.kind == Kind::Lamp ? TShape::Kind::Circle : TShape::Kind::Rectangle, parent);
     switch (c.kind) {
         case Kind::Lamp:
             shape->setPen(palette::Black);

@@ -16,30 +16,30 @@ namespace console {
 
 // What a row of a layout table creates.
 enum class Kind {
-    Label,          // QLabel; an empty size fits the label to its text
-    Panel,          // TPanel with a caption
-    Button,         // QPushButton
-    SoundButton,    // QToolButton showing the glyph `text`, hint `hint`
-    PasswordEdit,   // one-line entry showing "*" for every character
-    ComboBox,       // QComboBox, filled by the region
-    Tabs,           // QTabWidget, given its pages by the region
-    StatusBar,      // TStatusBar, given its panels by the window
-    Frame,          // rectangle outline in the ink colour (grey by default)
-    Plate,          // rectangle filled with the paper colour, outline 3 wide
-    Lamp,           // round lamp filled with the paper colour
-    Picture,        // TPicture of the resource `text`
-    Gauge,          // TGauge, vertical bar at 50 until the first value
-    Silo,           // TSilo with a cover of 20
-    Hopper,         // TSilo without a cover
-    Noria,          // bucket elevator, spouts to the right
-    Conveyor,       // runs to the side `align` gives (left unless AlignRight)
-    Fan,            // TPump facing left
-    Latch,          // gate valve; `hint` is kept on it but never shown
-    Pipe,           // straight pipe in the ink colour, along its longer side
-    PipeTurn,       // the vessel chute's elbow, left-up, in the ink colour
-    Board,          // LED board with the console's look
-    HelpTitle,      // the scrolling help panel (serif font of `size`, ink colour)
-    RouteEntry,     // TPanel of the route list: left caption, lowered, hint shown
+    Label,         // QLabel; an empty size fits the label to its text
+    Panel,         // TPanel with a caption
+    Button,        // QPushButton
+    SoundButton,   // QToolButton showing the glyph `text`, hint `hint`
+    PasswordEdit,  // one-line entry showing "*" for every character
+    ComboBox,      // QComboBox, filled by the region
+    Tabs,          // QTabWidget, given its pages by the region
+    StatusBar,     // TStatusBar, given its panels by the window
+    Frame,         // rectangle outline in the ink colour (grey by default)
+    Plate,         // rectangle filled with the paper colour, outline 3 wide
+    Lamp,          // round lamp filled with the paper colour
+    Picture,       // TPicture of the resource `text`
+    Gauge,         // TGauge, vertical bar at 50 until the first value
+    Silo,          // TSilo with a cover of 20
+    Hopper,        // TSilo without a cover
+    Noria,         // bucket elevator, spouts to the right
+    Conveyor,      // runs to the side `align` gives (left unless AlignRight)
+    Fan,           // TPump facing left
+    Latch,         // gate valve; `hint` is kept on it but never shown
+    Pipe,          // straight pipe in the ink colour, along its longer side
+    PipeTurn,      // the vessel chute's elbow, left-up, in the ink colour
+    Board,         // LED board with the console's look
+    HelpTitle,     // the scrolling help panel (serif font of `size`, ink colour)
+    RouteEntry,    // TPanel of the route list: left caption, lowered, hint shown
 };
 
 // Font and colours of a control. Ink is the text, outline or pipe colour,
@@ -109,6 +109,17 @@ struct Control {
     const char* parent = "";
     const char* hint = "";
 };
+
+// A row hidden at creation.
+constexpr Control Hidden(Control c) {
+    c.hidden = true;
+    return c;
+}
+// A row placed in `parent`, a control named before it in the same table.
+constexpr Control In(const char* parent, Control c) {
+    c.parent = parent;
+    return c;
+}
 
 // Looks shared by the regions of the lower band: a section title (yellow on
 // blue-grey, across the top of its section), a caption inside a section, and

@@ -47,22 +47,23 @@ namespace {
 constexpr QSize kClientSize(1016, 721);
 const char* const kCaption = "Автоматизированная система управления зерновым терминалом (демо)";
 
+constexpr Look kNotice = Look().Size(19).Bold().Ink(palette::Navy).Centre();
+constexpr Look kPage = Look().Bevel(TPanel::Bevel::Lowered);
+
 constexpr Control kLayout[] = {
     // The notice lies under the upper pages; showing the diagram covers it.
-    {"LabelStartInit", Kind::Label, {328, 184, 361, 48},
+    {"LabelStartInit",
+     Kind::Label,
+     {328, 184, 361, 48},
      "Идет первоначальный сбор данных.\nПожалуйста ждите...",
-     Look().Size(19).Bold().Ink(palette::Navy).Centre()},
-    {.name = "PanelVisual", .kind = Kind::Panel, .box = {0, 0, 1016, 500},
-     .look = Look().Bevel(TPanel::Bevel::Lowered), .hidden = true},
-    {.name = "PanelTanks", .kind = Kind::Panel, .box = {0, 0, 1016, 500},
-     .look = Look().Bevel(TPanel::Bevel::Lowered), .hidden = true},
+     kNotice},
+    Hidden({"PanelVisual", Kind::Panel, {0, 0, 1016, 500}, "", kPage}),
+    Hidden({"PanelTanks", Kind::Panel, {0, 0, 1016, 500}, "", kPage}),
     // The lower band: three sections, the middle one taking the rest.
     {"PanelOfWindow", Kind::Panel, {0, 500, 1016, 178}, "", Look().Bevel(TPanel::Bevel::None)},
-    {.name = "PanelInfo", .kind = Kind::Panel, .box = {0, 0, 338, 178}, .parent = "PanelOfWindow"},
-    {.name = "PanelParamAndSetup", .kind = Kind::Panel, .box = {338, 0, 340, 178},
-     .parent = "PanelOfWindow"},
-    {.name = "PanelMessage", .kind = Kind::Panel, .box = {678, 0, 338, 178},
-     .parent = "PanelOfWindow"},
+    In("PanelOfWindow", {"PanelInfo", Kind::Panel, {0, 0, 338, 178}}),
+    In("PanelOfWindow", {"PanelParamAndSetup", Kind::Panel, {338, 0, 340, 178}}),
+    In("PanelOfWindow", {"PanelMessage", Kind::Panel, {678, 0, 338, 178}}),
     {"PanelOfButton", Kind::Panel, {0, 678, 1016, 24}},
     {"StatusBar", Kind::StatusBar, {0, 702, 1016, 19}},
 };

@@ -6,7 +6,10 @@ namespace {
 
 constexpr Control kLayout[] = {
     {"TitleSetup", Kind::Label, {0, 0, 338, 16}, "Настройка", kOverlayTitleLook},
-    {"BtnInitPLC", Kind::Button, {100, 32, 137, 20}, "Инициализация PLC ",
+    {"BtnInitPLC",
+     Kind::Button,
+     {100, 32, 137, 20},
+     "Инициализация PLC ",
      Look().Ink(palette::InitPlcFont)},
     {"BtnOptions", Kind::Button, {100, 56, 137, 20}, "Настройка среды"},
     {"BtnCalibr", Kind::Button, {100, 80, 137, 20}, "Калибровка"},

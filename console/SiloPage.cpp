@@ -7,8 +7,7 @@ namespace {
 // The framed table of the four silos, Panel1: a label column, then one
 // column per silo.
 constexpr Control InTable(Control c) {
-    c.parent = "Panel1";
-    return c;
+    return In("Panel1", c);
 }
 constexpr Control Heading(const char* name, QRect box, const char* text) {
     return InTable({name, Kind::Label, box, text, Look().Bold().Paper(palette::Silver).Centre()});
@@ -17,14 +16,23 @@ constexpr Control Cell(const char* name, QRect box, const char* text) {
     return InTable({name, Kind::Label, box, text, Look().Paper(palette::White).Centre()});
 }
 
+constexpr Look kPageTitle =
+    Look().Size(13).Bold().Ink(palette::Navy).Paper(palette::TitleBack).Centre();
+constexpr Look kTableTitle = Look()
+                                 .Size(13)
+                                 .Bold()
+                                 .Underline()
+                                 .Ink(palette::SiloTableTitle)
+                                 .Paper(palette::SiloTableTitleBack)
+                                 .Centre();
+constexpr Look kTotal = Look().Size(13).Bold().Align(Qt::AlignRight | Qt::AlignVCenter);
+
 constexpr Control kLayout[] = {
-    {"Label7", Kind::Label, {2, 2, 1012, 20}, "Информация по силосам",
-     Look().Size(13).Bold().Ink(palette::Navy).Paper(palette::TitleBack).Centre()},
+    {"Label7", Kind::Label, {2, 2, 1012, 20}, "Информация по силосам", kPageTitle},
     {"Panel1", Kind::Panel, {267, 110, 482, 281}, "", Look().Bevel(TPanel::Bevel::Lowered)},
     // The grid first, so the cells lie on top of it.
     InTable({"Shape9", Kind::Frame, {108, 34, 367, 188}}),
-    InTable({"Label8", Kind::Label, {2, 2, 478, 20}, "Силосный парк",
-             Look().Size(13).Bold().Ink(palette::SiloTableTitle).Paper(palette::SiloTableTitleBack).Centre().Underline()}),
+    InTable({"Label8", Kind::Label, {2, 2, 478, 20}, "Силосный парк", kTableTitle}),
     InTable({"Silo9", Kind::Silo, {22, 92, 65, 73}}),
     Heading("Label15", {242, 36, 231, 20}, "Силосы"),
     Heading("Label16", {242, 58, 57, 24}, "№1"),
@@ -56,10 +64,8 @@ constexpr Control kLayout[] = {
     Cell("Label57", {300, 196, 57, 24}, "Ok"),
     Cell("Label58", {358, 196, 57, 24}, "Ok"),
     Cell("Label59", {416, 196, 57, 24}, "Ok"),
-    {"Label33", Kind::Label, {400, 400, 140, 20}, "Всего зерна, м.т",
-     Look().Size(13).Bold().Align(Qt::AlignRight | Qt::AlignVCenter)},
-    {"Sum1_4", Kind::Label, {548, 400, 100, 20}, "0.0",
-     Look().Size(13).Bold().Paper(palette::White).Align(Qt::AlignRight | Qt::AlignVCenter)},
+    {"Label33", Kind::Label, {400, 400, 140, 20}, "Всего зерна, м.т", kTotal},
+    {"Sum1_4", Kind::Label, {548, 400, 100, 20}, "0.0", kTotal.Paper(palette::White)},
 };
 
 }  // namespace

@@ -25,7 +25,7 @@ constexpr platform::TColor kDark = 0x484848;
 // A board set up as the console's, with a decimal point whatever the
 // regional settings of the machine running the tests.
 void SetUpAsTestedBoard(TLEDTablo& board) {
-    symbols::SetUpAsTestedBoard(board);
+    symbols::SetUpAsConsoleBoard(board);
     board.setDecimalSeparator('.');
 }
 
