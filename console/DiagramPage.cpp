@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QToolButton>
+#include <array>
 
 #include "console/HelpText.h"
 #include "symbols/LEDBoardLook.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr Look kSiloNumber = Look().Size(13).Bold().Ink(palette::White);
 constexpr Look kStockPanel = Look().Bold().Paper(palette::White);
+constexpr Look kMachineHead = Look().Bold().Centre();
 constexpr Look kSpeedPanel = Look().Paper(palette::White).Bevel(TPanel::Bevel::Lowered);
 
 constexpr Control Device(const char* name, Kind kind, QRect box, int tag) {
@@ -48,7 +50,7 @@ constexpr QRect Board(int x, int y) {
     return QRect(QPoint(x, y), symbols::kConsoleBoardSize);
 }
 
-constexpr Control kLayout[] = {
+constexpr auto kBeforeSilos = std::to_array<Control>({
     // Frames first, so everything else lies on top of them.
     {"Shape2", Kind::Frame, {226, 78, 261, 224}},  // route list
     {"Shape3", Kind::Frame, {316, 14, 161, 62}},   // stock board
@@ -107,40 +109,39 @@ constexpr Control kLayout[] = {
     ValveLabel("LabelM6", {862, 180}, "М6"),
     ValveLabel("LabelM7", {927, 61}, "М7"),
     ValveLabel("LabelM8", {969, 180}, "М8"),
-    // Silos with their number, level gauge, stock panel and zone lamps: the
-    // upper lamps share the top right corner, the lower ones the bottom.
-    {"Silo1", Kind::Silo, {600, 76, 70, 80}},
-    {"LabelSilo1", Kind::Label, {618, 106, 0, 0}, "1", kSiloNumber},
-    {"Level1", Kind::Gauge, {647, 93, 9, 62}},
-    {"LevelValue1", Kind::Panel, {601, 155, 70, 20}, "0.00", kStockPanel},
-    Lamp("AH1", {658, 94}, palette::Red),
-    Lamp("WH1", {658, 94}, palette::Yellow),
-    Lamp("AL1", {658, 145}, palette::Red),
-    Lamp("WL1", {658, 144}, palette::Yellow),
-    {"Silo2", Kind::Silo, {707, 76, 70, 80}},
-    {"LabelSilo2", Kind::Label, {725, 106, 0, 0}, "2", kSiloNumber},
-    {"Level2", Kind::Gauge, {754, 93, 9, 62}},
-    {"LevelValue2", Kind::Panel, {708, 155, 70, 20}, "0.00", kStockPanel},
-    Lamp("AH2", {765, 94}, palette::Red),
-    Lamp("WH2", {765, 94}, palette::Yellow),
-    Lamp("AL2", {765, 145}, palette::Red),
-    Lamp("WL2", {765, 144}, palette::Yellow),
-    {"Silo3", Kind::Silo, {814, 76, 70, 80}},
-    {"LabelSilo3", Kind::Label, {832, 106, 0, 0}, "3", kSiloNumber},
-    {"Level3", Kind::Gauge, {861, 93, 9, 62}},
-    {"LevelValue3", Kind::Panel, {815, 155, 70, 20}, "0.00", kStockPanel},
-    Lamp("AH3", {872, 94}, palette::Red),
-    Lamp("WH3", {872, 94}, palette::Yellow),
-    Lamp("AL3", {872, 145}, palette::Red),
-    Lamp("WL3", {872, 144}, palette::Yellow),
-    {"Silo4", Kind::Silo, {921, 76, 70, 80}},
-    {"LabelSilo4", Kind::Label, {939, 106, 0, 0}, "4", kSiloNumber},
-    {"Level4", Kind::Gauge, {968, 93, 9, 62}},
-    {"LevelValue4", Kind::Panel, {922, 155, 70, 20}, "0.00", kStockPanel},
-    Lamp("AH4", {979, 94}, palette::Red),
-    Lamp("WH4", {979, 94}, palette::Yellow),
-    Lamp("AL4", {979, 145}, palette::Red),
-    Lamp("WL4", {979, 144}, palette::Yellow),
+});
+
+// Each silo with its number, level gauge, stock panel and zone lamps, placed
+// from the silo's left edge: the upper lamps share the top right corner, the
+// lower ones the bottom.
+constexpr int kSiloX[] = {600, 707, 814, 921};
+constexpr const char* kSiloNames[][8] = {
+    {"Silo1", "LabelSilo1", "Level1", "LevelValue1", "AH1", "WH1", "AL1", "WL1"},
+    {"Silo2", "LabelSilo2", "Level2", "LevelValue2", "AH2", "WH2", "AL2", "WL2"},
+    {"Silo3", "LabelSilo3", "Level3", "LevelValue3", "AH3", "WH3", "AL3", "WL3"},
+    {"Silo4", "LabelSilo4", "Level4", "LevelValue4", "AH4", "WH4", "AL4", "WL4"},
+};
+constexpr const char* kSiloNumbers[] = {"1", "2", "3", "4"};
+
+constexpr std::array<Control, 32> Silos() {
+    std::array<Control, 32> rows{};
+    for (size_t n = 0; n < 4; ++n) {
+        const int x = kSiloX[n];
+        const auto& name = kSiloNames[n];
+        Control* row = &rows[8 * n];
+        row[0] = {name[0], Kind::Silo, {x, 76, 70, 80}};
+        row[1] = {name[1], Kind::Label, {x + 18, 106, 0, 0}, kSiloNumbers[n], kSiloNumber};
+        row[2] = {name[2], Kind::Gauge, {x + 47, 93, 9, 62}};
+        row[3] = {name[3], Kind::Panel, {x + 1, 155, 70, 20}, "0.00", kStockPanel};
+        row[4] = Lamp(name[4], {x + 58, 94}, palette::Red);
+        row[5] = Lamp(name[5], {x + 58, 94}, palette::Yellow);
+        row[6] = Lamp(name[6], {x + 58, 145}, palette::Red);
+        row[7] = Lamp(name[7], {x + 58, 144}, palette::Yellow);
+    }
+    return rows;
+}
+
+constexpr auto kAfterSilos = std::to_array<Control>({
     // Pipes and the elbow of the vessel chute; they colour while grain flows.
     Pipe("Pipe1", {290, 373, 26, 8}, palette::Navy),
     Pipe("Pipe2", {594, 222, 10, 112}, palette::Navy),
@@ -167,24 +168,22 @@ constexpr Control kLayout[] = {
     {"Title1", Kind::HelpTitle, {8, 8, 211, 297}, "", Look().Size(19).Ink(palette::SiloTableTitle)},
     In("Title1", {"BtnWhatTis", Kind::Button, {37, 136, 137, 25}, "Информация"}),
     // The two loading machines at the berth and their product choosers; shown only.
-    {"Label43", Kind::Label, {8, 439, 60, 16}, "СПМ", Look().Bold().Centre()},
-    {"Label42", Kind::Label, {70, 439, 80, 16}, "Состояние", Look().Bold().Centre()},
-    {"Label39", Kind::Label, {152, 439, 148, 16}, "Продукт", Look().Bold().Centre()},
+    {"Label43", Kind::Label, {8, 439, 60, 16}, "СПМ", kMachineHead},
+    {"Label42", Kind::Label, {70, 439, 80, 16}, "Состояние", kMachineHead},
+    {"Label39", Kind::Label, {152, 439, 148, 16}, "Продукт", kMachineHead},
     {"Label37", Kind::Label, {8, 457, 60, 17}, "СПМ №1", Look().Centre()},
-    {"Label38",
-     Kind::Label,
-     {70, 457, 80, 17},
-     "ГАРАЖ",
-     Look().Bold().Paper(palette::White).Centre()},
+    {"Label38", Kind::Label, {70, 457, 80, 17}, "ГАРАЖ", kMachineHead.Paper(palette::White)},
     {"Label40", Kind::Label, {8, 476, 60, 17}, "СПМ №2", Look().Centre()},
     {"Label41",
      Kind::Label,
      {70, 476, 80, 17},
      "ПОГРУЗКА",
-     Look().Bold().Paper(palette::LoaderBusyBack).Centre()},
+     kMachineHead.Paper(palette::LoaderBusyBack)},
     {"ComboBox1", Kind::ComboBox, {152, 456, 148, 19}},
     {"ComboBox2", Kind::ComboBox, {152, 475, 148, 19}},
-};
+});
+
+constexpr auto kLayout = Join(kBeforeSilos, Silos(), kAfterSilos);
 
 }  // namespace
 

@@ -4,6 +4,9 @@
 #include <QRect>
 #include <QString>
 #include <Qt>
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 
@@ -56,40 +59,34 @@ struct Look {
     TPanel::Bevel bevel = TPanel::Bevel::Raised;  // panels only
 
     constexpr Look Size(int h) const {
-        Look l = *this;
-        l.size = h;
-        return l;
+        return With([h](Look& l) { l.size = h; });
     }
     constexpr Look Bold() const {
-        Look l = *this;
-        l.bold = true;
-        return l;
+        return With([](Look& l) { l.bold = true; });
     }
     constexpr Look Underline() const {
-        Look l = *this;
-        l.underline = true;
-        return l;
+        return With([](Look& l) { l.underline = true; });
     }
     constexpr Look Ink(palette::Colour c) const {
-        Look l = *this;
-        l.ink = c;
-        return l;
+        return With([c](Look& l) { l.ink = c; });
     }
     constexpr Look Paper(palette::Colour c) const {
-        Look l = *this;
-        l.paper = c;
-        return l;
+        return With([c](Look& l) { l.paper = c; });
     }
     constexpr Look Align(Qt::Alignment a) const {
-        Look l = *this;
-        l.align = a;
-        return l;
+        return With([a](Look& l) { l.align = a; });
     }
     constexpr Look Centre() const { return Align(Qt::AlignCenter); }
     constexpr Look Bevel(TPanel::Bevel b) const {
-        Look l = *this;
-        l.bevel = b;
-        return l;
+        return With([b](Look& l) { l.bevel = b; });
+    }
+
+private:
+    template <typename Change>
+    constexpr Look With(Change change) const {
+        Look copy = *this;
+        change(copy);
+        return copy;
     }
 };
 
@@ -119,6 +116,15 @@ constexpr Control Hidden(Control c) {
 constexpr Control In(const char* parent, Control c) {
     c.parent = parent;
     return c;
+}
+
+// One table of several parts, in their order.
+template <std::size_t... N>
+constexpr std::array<Control, (N + ...)> Join(const std::array<Control, N>&... parts) {
+    std::array<Control, (N + ...)> table{};
+    auto next = table.begin();
+    ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+    return table;
 }
 
 // Looks shared by the regions of the lower band: a section title (yellow on

@@ -1,5 +1,7 @@
 #include "console/RouteList.h"
 
+#include <array>
+
 #include "plant/Plant.h"
 #include "platform/MessageBoxes.h"
 
@@ -7,30 +9,27 @@ namespace console {
 
 namespace {
 
-// The captions come from the plant's route table.
-constexpr Control Entry(const char* name, int y, int route) {
-    return {.name = name,
-            .kind = Kind::RouteEntry,
-            .box = {229, y, 255, 17},
-            .tag = route,
-            .hint = "Маршрут остановлен"};
+constexpr const char* kEntryNames[] = {"Route1", "Route2",  "Route3",  "Route4",
+                                       "Route5", "Route6",  "Route7",  "Route8",
+                                       "Route9", "Route10", "Route11", "Route12"};
+static_assert(std::size(kEntryNames) == plant::kRouteCount);
+
+// The heading, then the entries one under the other; their captions come from
+// the plant's route table.
+constexpr std::array<Control, plant::kRouteCount + 1> MakeLayout() {
+    std::array<Control, plant::kRouteCount + 1> rows{};
+    rows[0] = {"Label45", Kind::Label, {277, 80, 0, 0}, "Маршруты движения зерна", Look().Bold()};
+    for (int r = 1; r <= plant::kRouteCount; ++r) {
+        rows[static_cast<size_t>(r)] = {.name = kEntryNames[r - 1],
+                                        .kind = Kind::RouteEntry,
+                                        .box = {229, 96 + 17 * (r - 1), 255, 17},
+                                        .tag = r,
+                                        .hint = "Маршрут остановлен"};
+    }
+    return rows;
 }
 
-constexpr Control kLayout[] = {
-    {"Label45", Kind::Label, {277, 80, 0, 0}, "Маршруты движения зерна", Look().Bold()},
-    Entry("Route1", 96, 1),
-    Entry("Route2", 113, 2),
-    Entry("Route3", 130, 3),
-    Entry("Route4", 147, 4),
-    Entry("Route5", 164, 5),
-    Entry("Route6", 181, 6),
-    Entry("Route7", 198, 7),
-    Entry("Route8", 215, 8),
-    Entry("Route9", 232, 9),
-    Entry("Route10", 249, 10),
-    Entry("Route11", 266, 11),
-    Entry("Route12", 283, 12),
-};
+constexpr auto kLayout = MakeLayout();
 
 const std::string kQuestionTitle = "Запуск маршрута";
 
