@@ -72,22 +72,29 @@ Journal::Journal(JournalView& view, std::function<QDateTime()> now)
       timeFormat_(LongTimeFormat(locale_)) {}
 
 QString Journal::Stamp(const QDateTime& moment, const QLocale& locale) {
-    return StampOf(moment, locale, locale.dateFormat(QLocale::ShortFormat), LongTimeFormat(locale));
+    return WithTime(locale.toString(moment.date(), QLocale::ShortFormat), moment.time(), locale,
+                    LongTimeFormat(locale));
 }
 
-QString Journal::StampOf(const QDateTime& moment, const QLocale& locale, const QString& dateFormat,
-                         const QString& timeFormat) {
-    QString stamp = locale.toString(moment.date(), dateFormat);
-    if (moment.time() != QTime(0, 0)) {
-        stamp += QLatin1Char(' ');
-        stamp += locale.toString(moment.time(), timeFormat);
+QString Journal::WithTime(QString dateText, QTime time, const QLocale& locale,
+                          const QString& timeFormat) {
+    if (time != QTime(0, 0)) {
+        dateText += QLatin1Char(' ');
+        dateText += locale.toString(time, timeFormat);
     }
-    return stamp;
+    return dateText;
 }
 
+// The date's text is kept for the entries of the same day.
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
+    const QDateTime moment = now_();
+    if (moment.date() != date_) {
+        date_ = moment.date();
+        dateText_ = locale_.toString(date_, dateFormat_);
+    }
     view_.AppendEntry(
-        StampOf(now_(), locale_, dateFormat_, timeFormat_) + QString::fromStdString(body), colour);
+        WithTime(dateText_, moment.time(), locale_, timeFormat_) + QString::fromStdString(body),
+        colour);
 }
 
 }  // namespace console

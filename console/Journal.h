@@ -43,14 +43,17 @@ public:
     static QString Stamp(const QDateTime& moment, const QLocale& locale = QLocale());
 
 private:
-    static QString StampOf(const QDateTime& moment, const QLocale& locale,
-                           const QString& dateFormat, const QString& timeFormat);
+    // The date's text, then a blank and the time unless it is midnight exactly.
+    static QString WithTime(QString dateText, QTime time, const QLocale& locale,
+                            const QString& timeFormat);
 
     JournalView& view_;
     std::function<QDateTime()> now_;
     QLocale locale_;
     QString dateFormat_;
     QString timeFormat_;
+    QDate date_;
+    QString dateText_;
 };
 
 }  // namespace console

@@ -157,23 +157,30 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
 
     SetUpWindow();
     BuildTimers();
-    BuildControls(*this, Layout());
-    PanelVisual = &Child<TPanel>("PanelVisual");
-    PanelTanks = &Child<TPanel>("PanelTanks");
-    StatusBar = &Child<TStatusBar>("StatusBar");
+    const Controls window = BuildControls(*this, Layout());
+    auto panel = [&window](const char* name) -> TPanel& {
+        return *qobject_cast<TPanel*>(window.value(name));
+    };
+    PanelVisual = &panel("PanelVisual");
+    PanelTanks = &panel("PanelTanks");
+    StatusBar = qobject_cast<TStatusBar*>(window.value("StatusBar"));
 
     // Creation order is stacking order, region by region.
     diagramPage_ = std::make_unique<DiagramPage>(*PanelVisual, services_.decimalSeparator);
     routeList_ = std::make_unique<RouteList>(*PanelVisual, plant_, *services_.messages);
     siloPage_ = std::make_unique<SiloPage>(*PanelTanks);
-    infoPanel_ = std::make_unique<InfoPanel>(Child<TPanel>("PanelInfo"));
-    paramPanel_ = std::make_unique<ParamPanel>(Child<TPanel>("PanelParamAndSetup"));
-    devicePanel_ = std::make_unique<DevicePanel>(Child<TPanel>("PanelDiscret"), *this, plant_,
+    infoPanel_ = std::make_unique<InfoPanel>(panel("PanelInfo"));
+    QWidget& middle = panel("PanelParamAndSetup");
+    paramPanel_ = std::make_unique<ParamPanel>(middle);
+    auto overlay = [&middle](const char* name) -> TPanel& {
+        return *middle.findChild<TPanel*>(name, Qt::FindDirectChildrenOnly);
+    };
+    devicePanel_ = std::make_unique<DevicePanel>(overlay("PanelDiscret"), *this, plant_,
                                                  *TimerReadState, services_.decimalSeparator);
-    setupPanel_ = std::make_unique<SetupPanel>(Child<TPanel>("PanelSetup"));
-    blockPanel_ = std::make_unique<BlockPanel>(Child<TPanel>("PanelBlock"), *services_.confinement);
-    messageWindow_ = std::make_unique<MessageWindow>(Child<TPanel>("PanelMessage"), services_.now);
-    commandBar_ = std::make_unique<CommandBar>(Child<TPanel>("PanelOfButton"), *services_.messages);
+    setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"));
+    blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), *services_.confinement);
+    messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), services_.now);
+    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), *services_.messages);
     StatusBar->AddPanel("Имя пользователя:", 200);
     StatusBar->AddPanel("Статус:", 150);
     StatusBar->AddPanel("    ", 50);
@@ -198,13 +205,6 @@ TFrmMain::~TFrmMain() {
 
 std::span<const Control> TFrmMain::Layout() {
     return kLayout;
-}
-
-template <typename T>
-T& TFrmMain::Child(const char* name) const {
-    T* child = findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(child != nullptr, "TFrmMain::Child", name);
-    return *child;
 }
 
 void TFrmMain::SetUpWindow() {
@@ -251,17 +251,19 @@ void TFrmMain::BuildPlant() {
 // A click on a valve opens the device panel as a valve's, on a drive as a
 // drive's; a click on a route entry asks about that route.
 void TFrmMain::Wire() {
-    for (const Click& click : kClicks) OnClick(&Child<QWidget>(click.control), this, click.handler);
+    Controls all;
+    for (QWidget* control : findChildren<QWidget*>()) all.insert(control->objectName(), control);
+    for (const Click& click : kClicks) OnClick(all.value(click.control), this, click.handler);
     for (const Control& row : DiagramPage::Layout()) {
         if (row.kind == Kind::Latch) {
-            OnClick(&Child<QWidget>(row.name), this, &TFrmMain::LatchControlClick);
+            OnClick(all.value(row.name), this, &TFrmMain::LatchControlClick);
         } else if (row.kind == Kind::Noria || row.kind == Kind::Conveyor || row.kind == Kind::Fan) {
-            OnClick(&Child<QWidget>(row.name), this, &TFrmMain::DeviceControlClick);
+            OnClick(all.value(row.name), this, &TFrmMain::DeviceControlClick);
         }
     }
     for (const Control& row : RouteList::Layout()) {
         if (row.kind == Kind::RouteEntry) {
-            OnClick(&Child<QWidget>(row.name), this, &TFrmMain::RouteControlClick);
+            OnClick(all.value(row.name), this, &TFrmMain::RouteControlClick);
         }
     }
     connect(&diagramPage_->Help(), &symbols::TTitle::done, this, &TFrmMain::Title1Done);

@@ -152,8 +152,6 @@ private:
     bool FormClose();
     // Opens the device panel for the sender's device.
     void OpenDevicePanel(bool valve);
-    template <typename T>
-    T& Child(const char* name) const;
 
     FrmMainServices services_;
     // Stand-ins for services a test leaves out: silent, answering "no".
