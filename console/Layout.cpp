@@ -290,7 +290,7 @@ Controls BuildControls(QWidget& region, std::span<const Control> table) {
         QWidget* parent = *c.parent ? made.value(QString::fromUtf8(c.parent), &region) : &region;
         QWidget* widget = Make(c, parent);
         widget->setObjectName(QString::fromUtf8(c.name));
-        // A label placed by its text has positioned itself.
+        // A label has placed itself (fitted to its text where the size is empty).
         if (c.kind != Kind::Label) widget->setGeometry(c.box);
         if (c.hidden) widget->hide();
         made.insert(widget->objectName(), widget);
