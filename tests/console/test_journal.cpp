@@ -109,29 +109,21 @@ TEST_F(JournalTest, ThreeLineEntryKeepsItsBreaks) {
     EXPECT_EQ(Lines(view_).size(), 3u);
 }
 
-TEST_F(JournalTest, EntriesKeepTheirOrder) {
+// Entries keep their order, and the date is written anew once the day has changed.
+TEST_F(JournalTest, EntriesKeepTheirOrderAndTheirDay) {
     journal_.Append(" первая", JournalColour::Default);
     now_ = now_.addSecs(1);
     journal_.Append(" вторая", JournalColour::Default);
+    now_ = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 0));
+    journal_.Append(" третья", JournalColour::Default);
+    now_ = now_.addSecs(1);
+    journal_.Append(" четвертая", JournalColour::Default);
     const auto lines = Lines(view_);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].text, QStringLiteral("06.12.2026 14:05:09 первая"));
     EXPECT_EQ(lines[1].text, QStringLiteral("06.12.2026 14:05:10 вторая"));
-}
-
-// The day's date is written again once the day has changed.
-TEST_F(JournalTest, EntriesAcrossMidnightShowTheirOwnDay) {
-    now_ = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59));
-    journal_.Append(" первая", JournalColour::Default);
-    now_ = now_.addSecs(1);
-    journal_.Append(" вторая", JournalColour::Default);
-    now_ = now_.addSecs(1);
-    journal_.Append(" третья", JournalColour::Default);
-    const auto lines = Lines(view_);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].text, QStringLiteral("06.12.2026 23:59:59 первая"));
-    EXPECT_EQ(lines[1].text, QStringLiteral("07.12.2026 вторая"));
-    EXPECT_EQ(lines[2].text, QStringLiteral("07.12.2026 00:00:01 третья"));
+    EXPECT_EQ(lines[2].text, QStringLiteral("07.12.2026 третья"));
+    EXPECT_EQ(lines[3].text, QStringLiteral("07.12.2026 00:00:01 четвертая"));
 }
 
 struct StampCase {
