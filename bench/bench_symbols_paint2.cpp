@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "platform/canvas/QtImage.h"
+#include "symbols/LEDBoardLook.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Pipe.h"
 #include "symbols/PipeTurn.h"
@@ -27,17 +28,6 @@ void PaintLoop(benchmark::State& state, Symbol& symbol) {
         symbol.Paint(image.canvas());
         benchmark::ClobberMemory();
     }
-}
-
-void SetUpAsConsoleBoard(TLEDTablo& board) {
-    board.resize(153, 41);
-    board.setNumChars(6);
-    board.setValueType(TValueType::vtFloat);
-    board.setDecimal(1);
-    board.OnPen()->setColor(clLime);
-    board.OnBrush()->setColor(clLime);
-    board.OffPen()->setColor(0x484848);
-    board.OffBrush()->setColor(0x484848);
 }
 
 void ShowAndSettle(QWidget& widget) {

@@ -1,26 +1,48 @@
-// The device control panel: opened by a click on a device symbol, refreshed
-// twice a second, posting the operator's command codes for the next controller
-// tick to execute.
+#include "console/DevicePanel.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <array>
 
-#include "console/MainFrm.h"
 #include "console/MainFrmControls.h"
-#include "console/Panel.h"
-#include "console/Shape.h"
+#include "plant/Plant.h"
 #include "platform/core/NumberFormat.h"
 
 namespace console {
 
 namespace {
 
-constexpr platform::TColor kBlack = 0x000000;
-constexpr platform::TColor kWhite = 0xFFFFFF;
-constexpr platform::TColor kNavy = 0x800000;
-constexpr platform::TColor kRed = 0x0000FF;
-constexpr platform::TColor kSilver = 0xC0C0C0;
+constexpr Look kHeading = Look().Paper(palette::Silver).Centre();
+constexpr Look kValue = Look().Bold().Ink(palette::Navy).Paper(palette::White).Centre();
+
+// Cell frames first, so the cells lie on top of them.
+constexpr Control kLayout[] = {
+    {"TitleDiscret", Kind::Label, {0, 0, 338, 16}, "Управление устройством", kOverlayTitleLook},
+    {"ShapeDiscret1", Kind::Frame, {3, 18, 171, 15}},
+    {"ShapeDiscret2", Kind::Frame, {171, 18, 83, 15}},
+    {"ShapeDiscret3", Kind::Frame, {251, 18, 83, 15}},
+    {"ShapeDiscret4", Kind::Frame, {3, 34, 171, 15}},
+    {"ShapeDiscret5", Kind::Frame, {171, 34, 83, 15}},
+    {"ShapeDiscret6", Kind::Frame, {251, 34, 83, 15}},
+    {"ShapeDiscret7", Kind::Frame, {3, 50, 331, 15}},
+    {"LabelDevName", Kind::Label, {4, 19, 169, 13}, "Устройство", kHeading},
+    {"LabelMode", Kind::Label, {172, 19, 81, 13}, "Режим", kHeading},
+    {"LabelState", Kind::Label, {252, 19, 81, 13}, "Состояние", kHeading},
+    {"CurrentDevName", Kind::Label, {4, 35, 169, 13}, "", kValue},
+    {"CurrentMode", Kind::Label, {172, 35, 81, 13}, "", kValue},
+    {"CurrentState", Kind::Label, {252, 35, 81, 13}, "", kValue},
+    {"CurrentError", Kind::Label, {4, 51, 329, 13}, "", kValue.Ink(palette::Red)},
+    {"CurrentUngle", Kind::Label, {253, 51, 79, 13}, "", kValue},
+    {"BtnOn", Kind::Button, {8, 88, 80, 20}, "Открыть"},
+    {"BtnOff", Kind::Button, {8, 117, 80, 20}, "Закрыть"},
+    {"BtnReset", Kind::Button, {93, 88, 80, 20}, "Сброс аварии"},
+    {"BtnStop", Kind::Button, {93, 117, 80, 20}, "Остановить"},
+    {"BtnLocal", Kind::Button, {178, 72, 80, 20}, "Местный"},
+    {"BtnRemote", Kind::Button, {178, 101, 80, 20}, "Дистанц."},
+    {"BtnRepair", Kind::Button, {178, 130, 80, 20}, "Ремонтный"},
+    {"BtnDiscretClose", Kind::Button, {269, 113, 65, 41}, "Выход"},
+};
 
 const std::array<QString, 4> kModeNames = {"Местный", "Дистанц.", "Автоматич.", "Ремонтн."};
 const std::array<std::array<QString, 3>, 2> kStateNames = {{
@@ -37,153 +59,97 @@ QString StateName(int32_t kind, int32_t state) {
     return kStateNames[static_cast<size_t>(kind)][static_cast<size_t>(state)];
 }
 
-// Opening of a valve in percent of its 90-degree travel, one decimal. A whole
+// Opening of a valve in percent of its travel, one decimal. A whole
 // angle never gives an exact tie at the second decimal (that would need
 // 200 x Ungle to be an odd multiple of 9), so the inexact quotient rounds right.
 QString ValveOpeningText(int32_t ungle, char decimalSeparator) {
-    const long double percent = static_cast<long double>(ungle) / 90.0L * 100.0L;
+    const long double percent = static_cast<long double>(ungle) / plant::kValveOpenAngle * 100.0L;
     return QString::fromStdString(platform::FormatFixed(percent, 15, 1, decimalSeparator)) + "%";
 }
 
 }  // namespace
 
-void TFrmMain::BuildPanelDiscret(QWidget* parent) {
-    PanelDiscret = AddPanel(parent, "PanelDiscret", "", QRect(1, 17, 338, 159));
-    PanelDiscret->setBevel(TPanel::Bevel::None);
-    PanelDiscret->hide();
-    AddLabel(PanelDiscret, "TitleDiscret", "Управление устройством", QRect(0, 0, 338, 16),
-             TextLook().Size(13).Bold().Back(0xFFFF80).Centre());
-
-    // Cell frames first, so the cells lie on top of them.
-    const std::array<QRect, 7> frames = {QRect(3, 18, 171, 15),  QRect(171, 18, 83, 15),
-                                         QRect(251, 18, 83, 15), QRect(3, 34, 171, 15),
-                                         QRect(171, 34, 83, 15), QRect(251, 34, 83, 15),
-                                         QRect(3, 50, 331, 15)};
-    for (size_t i = 0; i < frames.size(); ++i) {
-        auto* frame = new TShape(TShape::Kind::Rectangle, PanelDiscret);
-        frame->setObjectName(QString("ShapeDiscret%1").arg(i + 1));
-        frame->setGeometry(frames[i]);
-        frame->setPen(0x808080);
-        frame->setNoBrush();
-    }
-
-    const TextLook heading = TextLook().Back(kSilver).Centre();
-    AddLabel(PanelDiscret, "LabelDevName", "Устройство", QRect(4, 19, 169, 13), heading);
-    AddLabel(PanelDiscret, "LabelMode", "Режим", QRect(172, 19, 81, 13), heading);
-    AddLabel(PanelDiscret, "LabelState", "Состояние", QRect(252, 19, 81, 13), heading);
-
-    const TextLook value = TextLook().Bold().Font(kNavy).Back(kWhite).Centre();
-    CurrentDevName = AddLabel(PanelDiscret, "CurrentDevName", "", QRect(4, 35, 169, 13), value);
-    CurrentMode = AddLabel(PanelDiscret, "CurrentMode", "", QRect(172, 35, 81, 13), value);
-    CurrentState = AddLabel(PanelDiscret, "CurrentState", "", QRect(252, 35, 81, 13), value);
-    CurrentError = AddLabel(PanelDiscret, "CurrentError", "", QRect(4, 51, 329, 13),
-                            TextLook().Bold().Font(kRed).Back(kWhite).Centre());
-    CurrentUngle = AddLabel(PanelDiscret, "CurrentUngle", "", QRect(253, 51, 79, 13), value);
-
-    auto button = [this](const char* name, const QString& caption, QRect box,
-                         void (TFrmMain::*handler)()) {
-        QPushButton* b = AddButton(PanelDiscret, name, caption, box);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
-    BtnOn = button("BtnOn", "Открыть", QRect(8, 88, 80, 20), &TFrmMain::BtnOnClick);
-    BtnOff = button("BtnOff", "Закрыть", QRect(8, 117, 80, 20), &TFrmMain::BtnOffClick);
-    BtnReset = button("BtnReset", "Сброс аварии", QRect(93, 88, 80, 20), &TFrmMain::BtnResetClick);
-    BtnStop = button("BtnStop", "Остановить", QRect(93, 117, 80, 20), &TFrmMain::BtnStopClick);
-    BtnLocal = button("BtnLocal", "Местный", QRect(178, 72, 80, 20), &TFrmMain::BtnLocalClick);
-    BtnRemote = button("BtnRemote", "Дистанц.", QRect(178, 101, 80, 20), &TFrmMain::BtnRemoteClick);
-    BtnRepair =
-        button("BtnRepair", "Ремонтный", QRect(178, 130, 80, 20), &TFrmMain::BtnRepairClick);
-    BtnDiscretClose = button("BtnDiscretClose", "Выход", QRect(269, 113, 65, 41),
-                             &TFrmMain::BtnDiscretCloseClick);
+DevicePanel::DevicePanel(TPanel& panel, QWidget& form, plant::Plant& plant, QTimer& refresh,
+                         char decimalSeparator)
+    : panel_(panel),
+      form_(form),
+      plant_(plant),
+      refresh_(refresh),
+      decimalSeparator_(decimalSeparator) {
+    const Controls made = BuildControls(panel, Layout());
+    name_ = qobject_cast<QLabel*>(made.value("CurrentDevName"));
+    mode_ = qobject_cast<QLabel*>(made.value("CurrentMode"));
+    state_ = qobject_cast<QLabel*>(made.value("CurrentState"));
+    error_ = qobject_cast<QLabel*>(made.value("CurrentError"));
+    opening_ = qobject_cast<QLabel*>(made.value("CurrentUngle"));
+    on_ = qobject_cast<QPushButton*>(made.value("BtnOn"));
+    off_ = qobject_cast<QPushButton*>(made.value("BtnOff"));
+    stop_ = qobject_cast<QPushButton*>(made.value("BtnStop"));
 }
 
-void TFrmMain::LatchControlClick() {
-    OpenDevicePanel(true);
+std::span<const Control> DevicePanel::Layout() {
+    return kLayout;
 }
 
-void TFrmMain::DeviceControlClick() {
-    OpenDevicePanel(false);
-}
-
-void TFrmMain::OpenDevicePanel(bool valve) {
-    const int dev = sender() ? sender()->property("Tag").toInt() : 0;
+void DevicePanel::Open(int dev, bool valve) {
     if (!plant_.Dev.Contains(dev)) return;
-
     // The previous device's label stops blinking, whatever phase it was in.
-    if (plant_.SelectedDev != 0) SetNameLabelColour(plant_.SelectedDev, kBlack);
+    if (plant_.SelectedDev != 0) SetNameLabelColour(plant_.SelectedDev, palette::Black);
     plant_.SelectedDev = dev;
 
-    BtnOn->setText(valve ? "Открыть" : "Включить");
-    BtnOff->setText(valve ? "Закрыть" : "Выключить");
-    BtnStop->setEnabled(valve);
+    on_->setText(valve ? "Открыть" : "Включить");
+    off_->setText(valve ? "Закрыть" : "Выключить");
+    stop_->setEnabled(valve);
 
-    PanelSetup->hide();
-    PanelDiscret->show();
-    if (!TimerReadState->isActive()) TimerReadState->start();  // an open panel keeps its rhythm
+    panel_.show();
+    if (!refresh_.isActive()) refresh_.start();  // an open panel keeps its rhythm
 }
 
-void TFrmMain::BtnDiscretCloseClick() {
-    if (plant_.SelectedDev > 0) SetNameLabelColour(plant_.SelectedDev, kBlack);
+void DevicePanel::Close() {
+    if (plant_.SelectedDev > 0) SetNameLabelColour(plant_.SelectedDev, palette::Black);
     plant_.SelectedDev = 0;
-    TimerReadState->stop();
-    PanelDiscret->hide();
+    refresh_.stop();
+    panel_.hide();
 }
 
-void TFrmMain::TimerReadStateTimer() {
+void DevicePanel::Refresh() {
     const int dev = plant_.SelectedDev;
     if (!plant_.Dev.Contains(dev)) return;
     const plant::TDiscret& d = plant_.Dev[dev];
 
-    CurrentDevName->setText(QString::fromStdString(d.Name));
-    CurrentMode->setText(ModeName(d.Mode));
-    CurrentState->setText(StateName(d.Kind, d.State));
+    name_->setText(QString::fromStdString(d.Name));
+    mode_->setText(ModeName(d.Mode));
+    state_->setText(StateName(d.Kind, d.State));
     if (d.Kind == plant::kKindValve) {
-        CurrentUngle->setText(ValveOpeningText(d.Ungle, services_.decimalSeparator));
-        CurrentUngle->show();
+        opening_->setText(ValveOpeningText(d.Ungle, decimalSeparator_));
+        opening_->show();
     } else {
-        CurrentUngle->hide();
+        opening_->hide();
     }
-    CurrentError->setText(QString::fromStdString(d.ErrorText));
+    error_->setText(QString::fromStdString(d.ErrorText));
 
     // The device's number label flashes white and black while its panel is open.
-    if (QWidget* label = Control(d.NameLabel)) {
-        SetFontColour(label, FontColour(label) == kWhite ? kBlack : kWhite);
+    if (QWidget* label = NameLabel(dev)) {
+        SetFontColour(label, FontColour(label) == palette::White ? palette::Black : palette::White);
     }
 }
 
-void TFrmMain::SetNameLabelColour(int dev, uint32_t colour) {
-    if (!plant_.Dev.Contains(dev)) return;
-    if (QWidget* label = Control(plant_.Dev[dev].NameLabel)) SetFontColour(label, colour);
+QWidget* DevicePanel::NameLabel(int dev) const {
+    if (!plant_.Dev.Contains(dev)) return nullptr;
+    const std::string& name = plant_.Dev[dev].NameLabel;
+    // An empty name would match any control.
+    return name.empty() ? nullptr : form_.findChild<QWidget*>(QString::fromStdString(name));
 }
 
-void TFrmMain::PostDeviceCommand(int32_t code) {
+void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
+    if (QWidget* label = NameLabel(dev)) SetFontColour(label, colour);
+}
+
+void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
     // device selected has nothing to command.
     if (!plant_.Dev.Contains(plant_.SelectedDev)) return;
     plant_.Dev[plant_.SelectedDev].Command = code;
-}
-
-void TFrmMain::BtnOnClick() {
-    PostDeviceCommand(plant::kCmdOpen);
-}
-void TFrmMain::BtnOffClick() {
-    PostDeviceCommand(plant::kCmdClose);
-}
-void TFrmMain::BtnStopClick() {
-    PostDeviceCommand(plant::kCmdStop);
-}
-void TFrmMain::BtnResetClick() {
-    PostDeviceCommand(plant::kCmdReset);
-}
-void TFrmMain::BtnLocalClick() {
-    PostDeviceCommand(plant::kCmdLocal);
-}
-void TFrmMain::BtnRemoteClick() {
-    PostDeviceCommand(plant::kCmdRemote);
-}
-void TFrmMain::BtnRepairClick() {
-    PostDeviceCommand(plant::kCmdRepair);
 }
 
 }  // namespace console

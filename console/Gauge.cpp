@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "console/MainFrmControls.h"
+
 namespace console {
 
 TGauge::TGauge(QWidget* parent) : QWidget(parent) {
@@ -18,8 +20,8 @@ void TGauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
 
     // Frame and white ground.
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
+    painter.setPen(Colour(palette::Black));
+    painter.setBrush(Colour(palette::White));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     // The bar, clamped so a stock outside the silo's range still draws inside.
@@ -27,7 +29,7 @@ void TGauge::paintEvent(QPaintEvent*) {
     const int shown = std::clamp(progress_, 0, 100);
     const int barHeight = inner.height() * shown / 100;
     painter.fillRect(QRect(inner.left(), inner.bottom() - barHeight + 1, inner.width(), barHeight),
-                     Qt::blue);
+                     Colour(palette::Blue));
 }
 
 }  // namespace console

@@ -5,6 +5,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "console/MainFrmControls.h"
+#include "console/TimeFormat.h"
+
 namespace console {
 
 namespace {
@@ -25,9 +28,9 @@ JournalView::JournalView(QWidget* parent) : QPlainTextEdit(parent) {
 QColor JournalView::EntryColour(plant::JournalColour colour) const {
     switch (colour) {
         case plant::JournalColour::Red:
-            return QColor(0xFF, 0x00, 0x00);
+            return Colour(palette::Red);
         case plant::JournalColour::Blue:
-            return QColor(0x00, 0x00, 0xFF);
+            return Colour(palette::Blue);
         case plant::JournalColour::Default:
             break;
     }
@@ -63,41 +66,35 @@ void JournalView::AppendEntry(const QString& stampedText, plant::JournalColour c
 }
 
 Journal::Journal(JournalView& view, std::function<QDateTime()> now)
-    : view_(view), now_(std::move(now)), settings_(SettingsOf(QLocale())) {}
+    : view_(view),
+      now_(std::move(now)),
+      dateFormat_(locale_.dateFormat(QLocale::ShortFormat)),
+      timeFormat_(LongTimeFormat(locale_)) {}
 
-plant::StampLocale Journal::SettingsOf(const QLocale& locale) {
-    plant::StampLocale settings;
-    settings.shortDatePattern = locale.dateFormat(QLocale::ShortFormat).toStdString();
-    settings.longTimePattern = locale.timeFormat(QLocale::LongFormat).toStdString();
-    settings.amText = locale.amText().toStdString();
-    settings.pmText = locale.pmText().toStdString();
-    for (int m = 1; m <= 12; ++m) {
-        const auto i = static_cast<size_t>(m - 1);
-        settings.shortMonthNames[i] = locale.monthName(m, QLocale::ShortFormat).toStdString();
-        settings.longMonthNames[i] = locale.monthName(m, QLocale::LongFormat).toStdString();
+QString Journal::Stamp(const QDateTime& moment, const QLocale& locale) {
+    return WithTime(locale.toString(moment.date(), QLocale::ShortFormat), moment.time(), locale,
+                    LongTimeFormat(locale));
+}
+
+QString Journal::WithTime(QString dateText, QTime time, const QLocale& locale,
+                          const QString& timeFormat) {
+    if (time != QTime(0, 0)) {
+        dateText += QLatin1Char(' ');
+        dateText += locale.toString(time, timeFormat);
     }
-    for (int d = 1; d <= 7; ++d) {  // Monday first, as Qt counts
-        const auto i = static_cast<size_t>(d - 1);
-        settings.shortDayNames[i] = locale.dayName(d, QLocale::ShortFormat).toStdString();
-        settings.longDayNames[i] = locale.dayName(d, QLocale::LongFormat).toStdString();
-    }
-    return settings;
+    return dateText;
 }
 
-QString Journal::Stamp(const QDateTime& moment, const plant::StampLocale& settings) {
-    const QDate date = moment.date();
-    const QTime time = moment.time();
-    const plant::LocalDateTime when{date.year(),   date.month(),  date.day(), time.hour(),
-                                    time.minute(), time.second(), time.msec()};
-    return QString::fromStdString(plant::JournalStamp(when, settings));
-}
-
-QString Journal::Stamp(const QDateTime& moment) {
-    return Stamp(moment, SettingsOf(QLocale()));
-}
-
+// The date's text is kept for the entries of the same day.
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
-    view_.AppendEntry(Stamp(now_(), settings_) + QString::fromStdString(body), colour);
+    const QDateTime moment = now_();
+    if (moment.date() != date_) {
+        date_ = moment.date();
+        dateText_ = locale_.toString(date_, dateFormat_);
+    }
+    view_.AppendEntry(
+        WithTime(dateText_, moment.time(), locale_, timeFormat_) + QString::fromStdString(body),
+        colour);
 }
 
 }  // namespace console

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QString>
 #include <functional>
 #include <string>
 
-#include "plant/JournalStamp.h"
 #include "plant/Outlets.h"
 
 namespace console {
@@ -38,17 +38,22 @@ public:
 
     void Append(const std::string& body, plant::JournalColour colour) override;
 
-    // Local date in the short format, a blank and the time in the long format;
-    // the date alone at midnight exactly.
-    static QString Stamp(const QDateTime& moment, const plant::StampLocale& settings);
-    static QString Stamp(const QDateTime& moment);
-    // The date and time patterns and names of a locale.
-    static plant::StampLocale SettingsOf(const QLocale& locale);
+    // The date in the locale's short format, a blank and the time in its long
+    // format without the time zone; the date alone at midnight exactly.
+    static QString Stamp(const QDateTime& moment, const QLocale& locale = QLocale());
 
 private:
+    // The date's text, then a blank and the time unless it is midnight exactly.
+    static QString WithTime(QString dateText, QTime time, const QLocale& locale,
+                            const QString& timeFormat);
+
     JournalView& view_;
     std::function<QDateTime()> now_;
-    plant::StampLocale settings_;
+    QLocale locale_;
+    QString dateFormat_;
+    QString timeFormat_;
+    QDate date_;
+    QString dateText_;
 };
 
 }  // namespace console

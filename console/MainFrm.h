@@ -2,31 +2,23 @@
 
 #include <QDateTime>
 #include <QWidget>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "console/Layout.h"
 #include "plant/Plant.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTimer;
-class QToolButton;
-class QTabWidget;
 
 namespace platform {
 class MessageBoxes;
 class PointerConfinement;
 class WavePlayer;
 }  // namespace platform
-
-namespace symbols {
-class TTitle;
-}
 
 namespace plant {
 class Controller;
@@ -36,12 +28,20 @@ class WagonsOutlet;
 
 namespace console {
 
+class BlockPanel;
 class ClockRandom;
+class CommandBar;
+class DevicePanel;
+class DiagramPage;
 class DiagramScreen;
-class Journal;
-class JournalView;
+class InfoPanel;
+class MessageWindow;
+class ParamPanel;
+class RouteList;
+class SetupPanel;
+class SiloPage;
 class Sound;
-class TPanel;
+class StateKeeper;
 class TStatusBar;
 
 // What the main window needs from the desktop. The program wires the real ones;
@@ -58,10 +58,14 @@ struct FrmMainServices {
     std::chrono::milliseconds saveInterval{60000};
 };
 
-// The console's one window: the diagram, the silo page, the lower band with its
-// overlay panels, the journal, the button bar, the status bar and every timer.
-// It owns the plant tables and the emulated controller for the life of the
-// program. Controls carry their names as objectName.
+// The console's one window. It owns the plant tables, the emulated controller,
+// every timer and every region for the life of the program: the diagram page
+// with its route list, the silo page, the lower band (information panel, the
+// middle section with the device, setup and block panels over the clock, the
+// message window with the journal), the command bar and the status bar. It runs
+// the start-up, and the operator's actions arrive at its handlers, which hand
+// them to the region that does the work. Controls carry their names as
+// objectName.
 class TFrmMain : public QWidget {
     Q_OBJECT
 
@@ -77,6 +81,10 @@ public:
 
     // Start-up counter: the step the next TimerInitialize tick performs.
     int32_t InitStep() const { return initStep_; }
+
+    // The window's own layout: the upper pages, the start-up notice under
+    // them, the lower band's three sections, the command bar and the status bar.
+    static std::span<const Control> Layout();
 
     // Saves the plant as a close does, without a question or a message, for a
     // shutdown (a signal, a lost display); after it nothing is saved again and
@@ -132,46 +140,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Layout, one function per region (MainFrmLayout.cpp and friends).
-    void BuildWindow();
+    void SetUpWindow();
     void BuildTimers();
-    void BuildDiagram();
-    void BuildDiagramDecor(QWidget* page);
-    void BuildDiagramPictures(QWidget* page);
-    void BuildDiagramDevices(QWidget* page);
-    void BuildDiagramSilos(QWidget* page);
-    void BuildDiagramPipes(QWidget* page);
-    void BuildDiagramBoards(QWidget* page);
-    void BuildRouteList(QWidget* page);
-    void BuildHelpTitle(QWidget* page);
-    void BuildLoadingTable(QWidget* page);
-    void BuildPanelTanks();
-    void BuildLowerBand();
-    void BuildPanelInfo(QWidget* parent);
-    void BuildPanelParamAndSetup(QWidget* parent);
-    void BuildPanelMessage(QWidget* parent);
-    void BuildPanelDiscret(QWidget* parent);
-    void BuildPanelSetup(QWidget* parent);
-    void BuildPanelBlock(QWidget* parent);
-    void BuildButtonBar();
-    void BuildStatusBar();
     // The journal, sound, dice, diagram outlet, controller and wagon timer.
     void BuildPlant();
-
-    // A control of the window by name; null for an empty or unknown name.
-    QWidget* Control(const std::string& name) const;
-
-    // Start-up step 0's reading of the state file (MainFrmState.cpp).
+    // Connects the operator's clicks to the handlers.
+    void Wire();
+    // Start-up step 0's reading of the state file.
     void LoadStateAtStartup();
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
-    // The exit question after a failed save: close without saving?
-    bool ConfirmExitWithoutSaving();
-    // Posts a device command code for the device whose panel is open.
-    void PostDeviceCommand(int32_t code);
     // Opens the device panel for the sender's device.
     void OpenDevicePanel(bool valve);
-    void SetNameLabelColour(int dev, uint32_t colour);
 
     FrmMainServices services_;
     // Stand-ins for services a test leaves out: silent, answering "no".
@@ -183,21 +163,21 @@ private:
     int32_t initStep_ = 0;
     bool activated_ = false;
 
-    // The state file: read at step 0 (until then the tables hold nothing worth
-    // saving), found unreadable (then never written), the saved values as the
-    // file last received them and when, a close whose save failed, the
-    // operator's choice to close without saving, and the last save done.
-    bool stateLoaded_ = false;
-    bool stateUnreadable_ = false;
-    std::string savedValues_;
-    QDateTime savedAt_;
-    bool exitSaveFailed_ = false;
-    bool leaveUnsaved_ = false;
-    bool finalSaveDone_ = false;
+    // Regions of the window, in creation (and stacking) order.
+    std::unique_ptr<DiagramPage> diagramPage_;
+    std::unique_ptr<RouteList> routeList_;
+    std::unique_ptr<SiloPage> siloPage_;
+    std::unique_ptr<InfoPanel> infoPanel_;
+    std::unique_ptr<ParamPanel> paramPanel_;
+    std::unique_ptr<DevicePanel> devicePanel_;
+    std::unique_ptr<SetupPanel> setupPanel_;
+    std::unique_ptr<MessageWindow> messageWindow_;
+    std::unique_ptr<BlockPanel> blockPanel_;
+    std::unique_ptr<CommandBar> commandBar_;
+    std::unique_ptr<StateKeeper> state_;
 
     // Outlets of the controller and the wagon timer, then the two of them; the
     // controller goes first on destruction.
-    std::unique_ptr<Journal> journal_;
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<ClockRandom> random_;
     std::unique_ptr<DiagramScreen> diagram_;
@@ -213,52 +193,9 @@ private:
     QTimer* TimerVagonOn = nullptr;
     QTimer* TimerSaveState = nullptr;
 
-    // Upper view and start-up notice.
+    // The two upper pages and the status bar.
     TPanel* PanelVisual = nullptr;
     TPanel* PanelTanks = nullptr;
-    QLabel* LabelStartInit = nullptr;
-
-    // Lower band.
-    TPanel* PanelOfWindow = nullptr;
-    TPanel* PanelInfo = nullptr;
-    TPanel* PanelParamAndSetup = nullptr;
-    TPanel* PanelMessage = nullptr;
-    QLabel* SysTime = nullptr;
-    JournalView* RichMessage = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-
-    // Overlay panels of the middle section.
-    TPanel* PanelDiscret = nullptr;
-    TPanel* PanelSetup = nullptr;
-    TPanel* PanelBlock = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;
-
-    // Device panel cells and buttons.
-    QLabel* CurrentDevName = nullptr;
-    QLabel* CurrentMode = nullptr;
-    QLabel* CurrentState = nullptr;
-    QLabel* CurrentError = nullptr;
-    QLabel* CurrentUngle = nullptr;
-    QPushButton* BtnOn = nullptr;
-    QPushButton* BtnOff = nullptr;
-    QPushButton* BtnStop = nullptr;
-    QPushButton* BtnReset = nullptr;
-    QPushButton* BtnLocal = nullptr;
-    QPushButton* BtnRemote = nullptr;
-    QPushButton* BtnRepair = nullptr;
-    QPushButton* BtnDiscretClose = nullptr;
-
-    // Diagram controls the system commands use.
-    symbols::TTitle* Title1 = nullptr;
-    QPushButton* BtnWhatTis = nullptr;
-    QToolButton* BtnEnabledSound = nullptr;
-    QToolButton* BtnDisabledSound = nullptr;
-
-    // Button bar and status bar.
-    TPanel* PanelOfButton = nullptr;
     TStatusBar* StatusBar = nullptr;
 };
 

@@ -9,7 +9,7 @@ namespace console {
 TPanel::TPanel(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
-    setColor(platform::kBtnFace);
+    setColor(palette::BtnFace);
     setBevel(Bevel::Raised);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/canvas/Canvas.h"
+#include "platform/core/Palette.h"
 
 namespace console {
 
@@ -46,8 +47,8 @@ private:
     void ApplyHint();
 
     int tag_ = 0;
-    platform::TColor color_ = platform::kBtnFace;
-    platform::TColor fontColor_ = 0x000000;
+    platform::TColor color_ = palette::BtnFace;
+    platform::TColor fontColor_ = palette::Black;
     QString hint_;
     bool showHint_ = false;
     bool pressed_ = false;

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/canvas/Canvas.h"
+#include "platform/core/Palette.h"
 
 namespace console {
 
@@ -29,9 +30,9 @@ protected:
 
 private:
     Kind kind_;
-    platform::TColor pen_ = 0x000000;
+    platform::TColor pen_ = palette::Black;
     int penWidth_ = 1;
-    platform::TColor brush_ = 0xFFFFFF;
+    platform::TColor brush_ = palette::White;
     bool filled_ = true;
 };
 

@@ -1,6 +1,7 @@
 #include "console/StatusBar.h"
 
 #include <QLabel>
+#include <algorithm>
 
 namespace console {
 
@@ -8,16 +9,15 @@ namespace {
 constexpr int kGap = 2;
 }
 
-TStatusBar::TStatusBar(std::initializer_list<PanelSpec> panels, QWidget* parent) : QWidget(parent) {
-    int x = 0;
-    for (const PanelSpec& item : panels) {
-        auto* panel = new QLabel(item.text, this);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setIndent(2);
-        panel->setGeometry(x, kGap, item.width - kGap, 0);
-        panels_.push_back(panel);
-        x += item.width;
-    }
+TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {}
+
+void TStatusBar::AddPanel(const QString& text, int width) {
+    auto* panel = new QLabel(text, this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setIndent(2);
+    panel->setGeometry(nextX_, kGap, width - kGap, std::max(0, height() - kGap));
+    panels_.push_back(panel);
+    nextX_ += width;
 }
 
 QString TStatusBar::PanelText(int index) const {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QWidget>
-#include <initializer_list>
 #include <vector>
 
 class QLabel;
@@ -15,12 +14,10 @@ class TStatusBar : public QWidget {
     Q_OBJECT
 
 public:
-    struct PanelSpec {
-        QString text;
-        int width;
-    };
+    explicit TStatusBar(QWidget* parent = nullptr);
 
-    TStatusBar(std::initializer_list<PanelSpec> panels, QWidget* parent = nullptr);
+    // A panel of `width` (its gap to the next included) right of the others.
+    void AddPanel(const QString& text, int width);
 
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int index) const;
@@ -31,6 +28,7 @@ protected:
 
 private:
     std::vector<QLabel*> panels_;
+    int nextX_ = 0;
 };
 
 }  // namespace console

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/Journal.h"
+#include "console/TimeFormat.h"
 
 using console::Journal;
 using console::JournalView;
@@ -108,14 +109,21 @@ TEST_F(JournalTest, ThreeLineEntryKeepsItsBreaks) {
     EXPECT_EQ(Lines(view_).size(), 3u);
 }
 
-TEST_F(JournalTest, EntriesKeepTheirOrder) {
+// Entries keep their order, and the date is written anew once the day has changed.
+TEST_F(JournalTest, EntriesKeepTheirOrderAndTheirDay) {
     journal_.Append(" первая", JournalColour::Default);
     now_ = now_.addSecs(1);
     journal_.Append(" вторая", JournalColour::Default);
+    now_ = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 0));
+    journal_.Append(" третья", JournalColour::Default);
+    now_ = now_.addSecs(1);
+    journal_.Append(" четвертая", JournalColour::Default);
     const auto lines = Lines(view_);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].text, QStringLiteral("06.12.2026 14:05:09 первая"));
     EXPECT_EQ(lines[1].text, QStringLiteral("06.12.2026 14:05:10 вторая"));
+    EXPECT_EQ(lines[2].text, QStringLiteral("07.12.2026 третья"));
+    EXPECT_EQ(lines[3].text, QStringLiteral("07.12.2026 00:00:01 четвертая"));
 }
 
 struct StampCase {
@@ -137,17 +145,56 @@ INSTANTIATE_TEST_SUITE_P(MidnightShowsTheDateAlone, JournalStampTest,
                                            StampCase{QTime(23, 59, 59), "06.12.2026 23:59:59 x"},
                                            StampCase{QTime(9, 7, 3), "06.12.2026 09:07:03 x"}));
 
-TEST(JournalStamp, RussianSettingsWithMilliseconds) {
-    const RussianSettings russian;
-    EXPECT_EQ(Journal::Stamp(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 678))),
-              QStringLiteral("02.01.2026 03:04:05"));
+// The stamp in the regional formats of Russia and the United States: the
+// short date, and the long time without its time-zone part.
+struct RegionalCase {
+    QDateTime moment;
+    const char* russian;
+    const char* english;
+};
+void PrintTo(const RegionalCase& c, std::ostream* os) {
+    *os << c.russian;
 }
 
-TEST(JournalStamp, EnglishSettingsUseTheirOwnPatternsWithoutTimeZone) {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QString stamp = Journal::Stamp(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(stamp, QStringLiteral("12/6/26 2:05:09 PM"));
+class RegionalStamp : public ::testing::TestWithParam<RegionalCase> {};
+
+TEST_P(RegionalStamp, DateBlankTimeOrTheDateAloneAtMidnight) {
+    const RegionalCase& c = GetParam();
+    EXPECT_EQ(Journal::Stamp(c.moment, QLocale(QLocale::Russian, QLocale::Russia)),
+              QString::fromUtf8(c.russian));
+    EXPECT_EQ(Journal::Stamp(c.moment, QLocale(QLocale::English, QLocale::UnitedStates)),
+              QString::fromUtf8(c.english));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, RegionalStamp,
+    ::testing::Values(
+        RegionalCase{
+            {QDate(2026, 12, 6), QTime(14, 5, 9)}, "06.12.2026 14:05:09", "12/6/26 2:05:09 PM"},
+        RegionalCase{
+            {QDate(2026, 3, 7), QTime(9, 4, 5)}, "07.03.2026 09:04:05", "3/7/26 9:04:05 AM"},
+        RegionalCase{{QDate(2026, 12, 6), QTime(0, 0, 0)}, "06.12.2026", "12/6/26"},
+        RegionalCase{
+            {QDate(2026, 12, 6), QTime(0, 0, 1)}, "06.12.2026 00:00:01", "12/6/26 12:00:01 AM"},
+        RegionalCase{{QDate(2026, 12, 6), QTime(0, 0, 0, 500)},
+                     "06.12.2026 00:00:00",
+                     "12/6/26 12:00:00 AM"},
+        RegionalCase{
+            {QDate(2026, 12, 6), QTime(12, 0, 0)}, "06.12.2026 12:00:00", "12/6/26 12:00:00 PM"},
+        RegionalCase{
+            {QDate(2026, 1, 2), QTime(3, 4, 5, 678)}, "02.01.2026 03:04:05", "1/2/26 3:04:05 AM"},
+        RegionalCase{{QDate(2009, 1, 31), QTime(23, 59, 59)},
+                     "31.01.2009 23:59:59",
+                     "1/31/09 11:59:59 PM"}));
+
+TEST(WithoutTimeZone, DropsTheZoneFieldsAndTheirBlanksButNotQuotedText) {
+    EXPECT_EQ(console::WithoutTimeZone("HH:mm:ss t"), "HH:mm:ss");
+    EXPECT_EQ(console::WithoutTimeZone("h:mm:ss AP t"), "h:mm:ss AP");
+    EXPECT_EQ(console::WithoutTimeZone("HH:mm:ss tttt"), "HH:mm:ss");
+    EXPECT_EQ(console::WithoutTimeZone("t HH:mm"), "HH:mm");
+    EXPECT_EQ(console::WithoutTimeZone("HH 'at' mm"), "HH 'at' mm");
+    EXPECT_EQ(console::WithoutTimeZone("HH 'o''clock' t"), "HH 'o''clock'");
+    EXPECT_EQ(console::WithoutTimeZone("HH:mm:ss"), "HH:mm:ss");
 }
 
 class JournalScrollTest : public ::testing::Test {

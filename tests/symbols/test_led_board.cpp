@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "symbols/LEDBoardLook.h"
 #include "symbols/LEDTablo.h"
 #include "tests/support/RecordingCanvas.h"
 #include "tests/symbols/PaintProbe.h"
@@ -21,22 +22,10 @@ namespace {
 constexpr platform::TColor kLit = 0x00FF00;
 constexpr platform::TColor kDark = 0x484848;
 
-// A board set up as the console's: 153 x 41, six cells, one decimal, lime on
-// dark grey, on black.
-void SetUpAsConsoleBoard(TLEDTablo& board) {
-    board.resize(153, 41);
-    board.setNumChars(6);
-    board.setValueType(TValueType::vtFloat);
-    board.setDecimal(1);
-    board.setAlignment(TLEDAlign::laRightJustify);
-    board.setBorderWidth(5);
-    board.setDistance(2);
-    board.setShift(2);
-    board.setBackGroundColor(0x000000);
-    board.OnPen()->setColor(kLit);
-    board.OnBrush()->setColor(kLit);
-    board.OffPen()->setColor(kDark);
-    board.OffBrush()->setColor(kDark);
+// A board set up as the console's, with a decimal point whatever the
+// regional settings of the machine running the tests.
+void SetUpAsTestedBoard(TLEDTablo& board) {
+    symbols::SetUpAsConsoleBoard(board);
     board.setDecimalSeparator('.');
 }
 
@@ -52,7 +41,7 @@ std::vector<uint8_t> LitMasks(const RecordingCanvas& canvas, platform::TColor li
 
 class ConsoleBoard : public ::testing::Test {
 protected:
-    ConsoleBoard() { SetUpAsConsoleBoard(board); }
+    ConsoleBoard() { SetUpAsTestedBoard(board); }
 
     std::vector<uint8_t> MasksAfterPaint() {
         canvas.Clear();
@@ -149,7 +138,7 @@ class ConsoleBoardShows : public ::testing::TestWithParam<BoardCase> {};
 TEST_P(ConsoleBoardShows, TheValueInItsCells) {
     const BoardCase& c = GetParam();
     TLEDTablo board;
-    SetUpAsConsoleBoard(board);
+    SetUpAsTestedBoard(board);
     board.setAlignment(c.align);
     board.setValue(c.value);
     RecordingCanvas canvas;
@@ -250,7 +239,7 @@ TEST(LedBoardValue, NewValueRaisesOnChangeOnceAndUpdatesTheTextAtOnce) {
 class ShownConsoleBoard : public ::testing::Test {
 protected:
     ShownConsoleBoard() {
-        SetUpAsConsoleBoard(board);
+        SetUpAsTestedBoard(board);
         ShowAndSettle(board);
         probe.Reset();
     }

@@ -1,5 +1,6 @@
 #include <QString>
 
+#include "symbols/LEDBoardLook.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Pipe.h"
 #include "symbols/PipeTurn.h"
@@ -92,22 +93,11 @@ void Elbows(Gallery& gallery) {
     }
 }
 
-void SetUpAsConsoleBoard(TLEDTablo& board) {
-    board.resize(153, 41);
-    board.setNumChars(6);
-    board.setValueType(TValueType::vtFloat);
-    board.setDecimal(1);
-    board.OnPen()->setColor(clLime);
-    board.OnBrush()->setColor(clLime);
-    board.OffPen()->setColor(0x484848);
-    board.OffBrush()->setColor(0x484848);
-    board.setDecimalSeparator('.');
-}
-
 void Boards(Gallery& gallery) {
     gallery.Section("TLEDTablo - console boards (153 x 41, 6 cells, one decimal)");
     TLEDTablo board;
     SetUpAsConsoleBoard(board);
+    board.setDecimalSeparator('.');
     const long double values[] = {0.0L, 12345.6L, -5.0L, 4500.0L, 123456.7L, 1234567.8L};
     const char* labels[] = {"0", "12345.6", "-5", "4500", "123456.7 (cut)", "1234567.8 (cut)"};
     for (int i = 0; i < 6; ++i) {

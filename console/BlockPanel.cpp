@@ -1,0 +1,56 @@
+#include "console/BlockPanel.h"
+
+#include <QLineEdit>
+
+#include "plant/Outlets.h"
+#include "platform/services/PointerConfinement.h"
+
+namespace console {
+
+namespace {
+
+// The red plate with the blocked notice on it.
+constexpr Control kLayout[] = {
+    {"Label2", Kind::Label, {0, 0, 338, 16}, "Блокировка системы", kOverlayTitleLook},
+    {"Shape1", Kind::Plate, {21, 19, 297, 25}, "", Look().Paper(palette::Red)},
+    {"Label3",
+     Kind::Label,
+     {29, 23, 281, 17},
+     "Система  заблокирована",
+     Look().Size(15).Bold().Ink(palette::Yellow).Paper(palette::Red).Centre()},
+    {"Label4",
+     Kind::Label,
+     {0, 48, 337, 57},
+     "Разблокировать систему может только\nзарегистрированный пользователь.\n\nДля "
+     "разблокирования системы  введите пароль.",
+     Look().Bold().Ink(palette::Blue).Centre()},
+    {"Edit1", Kind::PasswordEdit, {92, 104, 153, 21}},
+    {"Button1", Kind::Button, {109, 132, 121, 20}, "Разблокировать"},
+};
+
+}  // namespace
+
+BlockPanel::BlockPanel(TPanel& panel, platform::PointerConfinement& confinement)
+    : panel_(panel), confinement_(confinement) {
+    password_ = qobject_cast<QLineEdit*>(BuildControls(panel, Layout()).value("Edit1"));
+}
+
+std::span<const Control> BlockPanel::Layout() {
+    return kLayout;
+}
+
+void BlockPanel::Block(plant::JournalOutlet& journal) {
+    journal.Append(" Блокировка системы", plant::JournalColour::Blue);
+    panel_.show();
+    panel_.raise();
+    password_->setFocus();
+    confinement_.Confine(&panel_);
+}
+
+void BlockPanel::Unblock(plant::JournalOutlet& journal) {
+    journal.Append(" Разблокирование системы", plant::JournalColour::Blue);
+    panel_.hide();
+    confinement_.Release();
+}
+
+}  // namespace console
