@@ -119,9 +119,36 @@ std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool&
         out.index = static_cast<int>(*r);
         return std::nullopt;
     }
-    if (verb == "reset" || verb == "print") {
+    if (verb == "reset" || verb == "print" || verb == "alarms") {
         if (auto e = arguments(0, 0)) return e;
-        out.verb = verb == "reset" ? Command::Verb::Reset : Command::Verb::Print;
+        out.verb = verb == "reset"   ? Command::Verb::Reset
+                   : verb == "print" ? Command::Verb::Print
+                                     : Command::Verb::Alarms;
+        return std::nullopt;
+    }
+    if (verb == "fault") {
+        if (auto e = arguments(2, 2)) return e;
+        auto i = Number(w[1]);
+        if (!i) return Malformed(w[1]);
+        if (*i < 1 || *i > plant::kDeviceCount) {
+            return "device " + w[1] + " outside 1.." + std::to_string(plant::kDeviceCount);
+        }
+        const int dev = static_cast<int>(*i);
+        int32_t fault = plant::kFaultNone;
+        if (w[2] == "trip") {
+            fault = plant::kFaultTrip;
+        } else if (w[2] == "jam") {
+            fault = plant::kFaultJam;
+        } else if (w[2] != "clear") {
+            return "fault '" + w[2] + "' is none of trip, jam, clear";
+        }
+        if (!plant::FaultFits(fault, plant::DefinedKind(dev))) {
+            return "device " + w[1] + " cannot " + w[2] + ": it is " +
+                   (plant::DefinedKind(dev) == plant::kKindValve ? "a gate valve" : "a drive");
+        }
+        out.verb = Command::Verb::Fault;
+        out.index = dev;
+        out.code = fault;
         return std::nullopt;
     }
     if (verb == "save") {
