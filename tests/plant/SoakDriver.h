@@ -86,9 +86,13 @@ private:
             plant::kCmdOpen,  plant::kCmdClose,  plant::kCmdStop,   plant::kCmdReset,
             plant::kCmdLocal, plant::kCmdRemote, plant::kCmdRemote, plant::kCmdRepair};
         if (Roll(20) == 0) {
+            // With faults the operator keeps off the devices of an active route,
+            // so that every sequence is timed.
             const int d = 1 + Roll(plant::kDeviceCount);
-            plant.Dev[d].Command = kButtons[Roll(8)];
-            MarkInterference(d);
+            if (!faults_ || !InActiveRoute(d)) {
+                plant.Dev[d].Command = kButtons[Roll(8)];
+                MarkInterference(d);
+            }
         }
         if (faults_ && Roll(400) == 0) {
             // An instructor trips a drive or jams a valve, or clears a fault.
@@ -117,18 +121,30 @@ private:
         if (Roll(20000) == 0) plant.ShippingMassa = 0;
     }
 
+    static bool Holds(const plant::TRoute& route, int device) {
+        for (const int32_t d : route.Devices) {
+            if (d == device) return true;
+        }
+        return false;
+    }
+
+    bool InActiveRoute(int device) const {
+        for (const plant::TRoute& route : plant.Route) {
+            if (route.State != plant::kRouteStopped && Holds(route, device)) return true;
+        }
+        return false;
+    }
+
     // An operator command to a device of a starting or stopping route can hold
     // its sequence for ever, as on the real plant (the operator has taken the
-    // device over); such a sequence is not timed.
+    // device over, or overwritten the route's command); such a sequence is not
+    // timed.
     void MarkInterference(int device) {
         for (int r = 1; r <= plant::kRouteCount; ++r) {
             const plant::TRoute& route = plant.Route[r];
-            if (route.State != plant::kRouteStarting && route.State != plant::kRouteStopping) {
-                continue;
-            }
-            for (const int32_t d : route.Devices) {
-                if (d == device) interfered_[r - 1] = true;
-            }
+            const bool sequence =
+                route.State == plant::kRouteStarting || route.State == plant::kRouteStopping;
+            if (sequence && Holds(route, device)) interfered_[r - 1] = true;
         }
     }
 
