@@ -5,12 +5,13 @@
 namespace {
 
 struct Soak {
+    const char* name;
     uint32_t seed;
     bool faults;  // an instructor trips, jams and clears at random as well
     long cycles;
 };
 void PrintTo(const Soak& s, std::ostream* os) {
-    *os << "seed " << s.seed << (s.faults ? " with faults" : "") << ", " << s.cycles << " cycles";
+    *os << s.name;
 }
 
 constexpr long kCyclesPerDay = 24L * 60 * 60 * 1000 / 300;
@@ -33,7 +34,9 @@ TEST_P(SoakTest, InvariantsHoldAfterEveryCycle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SoakTest,
-                         ::testing::Values(Soak{1u, false, 30000}, Soak{20260306u, false, 30000},
-                                           Soak{7u, true, kCyclesPerDay}));
+                         ::testing::Values(Soak{"Seed1", 1u, false, 30000},
+                                           Soak{"Seed20260306", 20260306u, false, 30000},
+                                           Soak{"ADayWithFaults", 7u, true, kCyclesPerDay}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
