@@ -1,6 +1,8 @@
 // 24 hours of plant time (288,000 controller cycles of 300 ms) under a seeded
-// random mix of operator commands and route starts and stops, with the plant's
-// invariants checked after every cycle. The test suite runs a shortened soak.
+// random mix of operator commands and route starts and stops, without and with
+// an instructor's random trips, jams and clears, with the plant's invariants
+// (no route left starting or stopping for ever among them) checked after every
+// cycle. The test suite runs shortened soaks and one day with faults.
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +14,7 @@ constexpr long kCyclesPerDay = 24L * 60 * 60 * 1000 / 300;
 
 void BM_SoakOneDay(benchmark::State& state) {
     for (auto _ : state) {
-        plant_test::SoakDriver driver(static_cast<uint32_t>(state.range(0)));
+        plant_test::SoakDriver driver(static_cast<uint32_t>(state.range(0)), state.range(1) != 0);
         for (long i = 0; i < kCyclesPerDay; ++i) {
             if (!driver.Step()) {
                 state.SkipWithError(driver.Failure().c_str());
@@ -22,9 +24,18 @@ void BM_SoakOneDay(benchmark::State& state) {
         state.counters["cycles"] = static_cast<double>(driver.Ticks());
         state.counters["entries"] = static_cast<double>(driver.Entries());
         state.counters["route_starts"] = static_cast<double>(driver.RouteStarts());
+        state.counters["faults"] = static_cast<double>(driver.FaultsPosted());
+        state.counters["fault_stops"] = static_cast<double>(driver.FaultStops());
     }
 }
-BENCHMARK(BM_SoakOneDay)->Arg(1)->Arg(20260306)->Iterations(1)->Unit(benchmark::kMillisecond);
+// Arguments: the seed, and 1 for the instructor's faults.
+BENCHMARK(BM_SoakOneDay)
+    ->Args({1, 0})
+    ->Args({20260306, 0})
+    ->Args({1, 1})
+    ->Args({20260306, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -16,6 +16,8 @@ public:
     void SetSymbolMode(int, int32_t) override {}
     void SetSymbolState(int, int32_t) override {}
     void SetSymbolUngle(int, int32_t) override {}
+    void SetSymbolAlarm(int, bool) override {}
+    void SetEmergencyStopShown(bool) override {}
     void SetPipeColored(PipeId, bool) override {}
     void SetRouteLook(int, uint32_t, const std::string&, uint32_t) override {}
     void SetTankCaption(int, const std::string&) override {}

@@ -54,6 +54,7 @@ DiagramScreen::DiagramScreen(QWidget& form, const plant::Plant& plant)
             s.lamps[k] = Find<TShape>(form, QString("%1%2").arg(lamps[k]).arg(n));
         }
     }
+    stopLine_ = Find<QLabel>(form, "TabloStop");
     sum_ = Find<QLabel>(form, "Sum1_4");
     speed_ = Find<TPanel>(form, "PanelSpeed");
     stockBoard_ = Find<symbols::TLEDTablo>(form, "LEDTablo3");
@@ -89,6 +90,15 @@ void DiagramScreen::SetSymbolState(int dev, int32_t state) {
 
 void DiagramScreen::SetSymbolUngle(int dev, int32_t ungle) {
     if (auto* s = qobject_cast<symbols::TLatch*>(SymbolOf(dev))) s->setUngle(ungle);
+}
+
+// The symbol flashes at the rate its layout gives it.
+void DiagramScreen::SetSymbolAlarm(int dev, bool on) {
+    if (symbols::TDeviceSymbol* s = SymbolOf(dev)) s->setAlarm(on);
+}
+
+void DiagramScreen::SetEmergencyStopShown(bool on) {
+    if (stopLine_) SetFontColour(stopLine_, on ? palette::Red : palette::AlarmLineIdle);
 }
 
 void DiagramScreen::SetPipeColored(plant::PipeId pipe, bool colored) {

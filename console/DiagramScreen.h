@@ -21,9 +21,9 @@ class TGauge;
 class TPanel;
 class TShape;
 
-// The controller's view of the diagram and the silo page: every value goes to
-// the control that shows it. The controller sets a value only when it changes
-// (plant/Shown.h), so these set what they are given.
+// The controller's view of the diagram, the silo page and the alarm board's
+// emergency stop line: every value goes to the control that shows it. The controller sets a value
+// only when it changes (plant/Shown.h), so these set what they are given.
 class DiagramScreen : public plant::DiagramOutlet {
 public:
     // `form` holds the controls (found by name); `plant` names each device's symbol.
@@ -32,6 +32,8 @@ public:
     void SetSymbolMode(int dev, int32_t mode) override;
     void SetSymbolState(int dev, int32_t state) override;
     void SetSymbolUngle(int dev, int32_t ungle) override;
+    void SetSymbolAlarm(int dev, bool on) override;
+    void SetEmergencyStopShown(bool on) override;
 
     void SetPipeColored(plant::PipeId pipe, bool colored) override;
 
@@ -76,6 +78,7 @@ private:
     std::array<QWidget*, plant::kPipeCount> pipes_{};
     std::array<TPanel*, plant::kRouteCount> routes_{};
     std::array<SiloSet, plant::kSiloCount> silos_{};
+    QLabel* stopLine_ = nullptr;
     QLabel* sum_ = nullptr;
     TPanel* speed_ = nullptr;
     symbols::TLEDTablo* stockBoard_ = nullptr;

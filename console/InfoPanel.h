@@ -10,7 +10,7 @@ namespace console {
 // (fire, silo temperature, emergency stop; grey while inactive), the buttons
 // that switch between the diagram and the silo page, and the two block
 // buttons. The window wires the buttons; the wagon timer recolours the
-// temperature line.
+// temperature line, the controller the emergency stop line.
 class InfoPanel {
 public:
     explicit InfoPanel(QWidget& section);

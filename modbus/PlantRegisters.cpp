@@ -30,6 +30,8 @@ constexpr Block kInputBlocks[] = {
 };
 constexpr Block kDeviceCommandBlock{kDeviceCommands, kDeviceCommands + plant::kDeviceCount};
 constexpr Block kRouteCommandBlock{kRouteCommands, kRouteCommands + plant::kRouteCount};
+constexpr Block kFaultFlagBlock{kFaultFlags, kFaultFlags + plant::kDeviceCount};
+constexpr Block kFaultCodeBlock{kFaultCodes, kFaultCodes + plant::kDeviceCount};
 
 // A signed value in one register, two's complement; values beyond 16 bits are
 // held at the nearest limit.
@@ -78,7 +80,8 @@ PlantRegisters::PlantRegisters(plant::Plant& plant, const plant::Controller& con
 Exception PlantRegisters::ReadInputRegisters(int address, std::span<uint16_t> out) const {
     const bool mapped = std::any_of(std::begin(kInputBlocks), std::end(kInputBlocks),
                                     [&](const Block& b) { return b.Holds(address, out.size()); });
-    if (!mapped) return Exception::IllegalAddress;
+    const bool faults = faultsEnabled_ && kFaultFlagBlock.Holds(address, out.size());
+    if (!mapped && !faults) return Exception::IllegalAddress;
     for (std::size_t k = 0; k < out.size(); ++k) {
         out[k] = InputRegister(address + static_cast<int>(k));
     }
@@ -86,6 +89,9 @@ Exception PlantRegisters::ReadInputRegisters(int address, std::span<uint16_t> ou
 }
 
 uint16_t PlantRegisters::InputRegister(int address) const {
+    if (address >= kFaultFlags) {
+        return plant_.Faults[1 + address - kFaultFlags].Kind != plant::kFaultNone ? 1 : 0;
+    }
     if (address >= kTotals) return TotalsRegister(address);
     if (address >= kSilos) return SiloRegister(address - kSilos);
     if (address >= kRoutes) return RouteRegister(address - kRoutes);
@@ -152,8 +158,16 @@ uint16_t PlantRegisters::TotalsRegister(int address) const {
     }
 }
 
-// Command registers read 0: a command is posted, never held.
+// Command registers read 0: a command is posted, never held. A fault code
+// reads the fault posted for the next cycle, else the one that stands.
 Exception PlantRegisters::ReadHoldingRegisters(int address, std::span<uint16_t> out) const {
+    if (faultsEnabled_ && kFaultCodeBlock.Holds(address, out.size())) {
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            const plant::TFault& f = plant_.Faults[1 + address - kFaultCodes + static_cast<int>(k)];
+            out[k] = static_cast<uint16_t>(f.Pending ? f.Posted : f.Kind);
+        }
+        return Exception::None;
+    }
     if (!kDeviceCommandBlock.Holds(address, out.size()) &&
         !kRouteCommandBlock.Holds(address, out.size())) {
         return Exception::IllegalAddress;
@@ -162,7 +176,24 @@ Exception PlantRegisters::ReadHoldingRegisters(int address, std::span<uint16_t> 
     return Exception::None;
 }
 
+// A trip only for a drive, a jam only for a valve; 0 clears. All or nothing,
+// as for the commands.
+Exception PlantRegisters::WriteFaults(int address, std::span<const uint16_t> values) {
+    const int first = 1 + address - kFaultCodes;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const int dev = first + static_cast<int>(k);
+        if (!plant::FaultFits(values[k], plant::DefinedKind(dev))) return Exception::IllegalValue;
+    }
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        plant::PostFault(plant_, first + static_cast<int>(k), values[k]);
+    }
+    return Exception::None;
+}
+
 Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uint16_t> values) {
+    if (faultsEnabled_ && kFaultCodeBlock.Holds(address, values.size())) {
+        return WriteFaults(address, values);
+    }
     const bool devices = kDeviceCommandBlock.Holds(address, values.size());
     const bool routes = kRouteCommandBlock.Holds(address, values.size());
     if (!devices && !routes) return Exception::IllegalAddress;

@@ -36,12 +36,13 @@ constexpr int kWagonsOnTrack = 307;
 constexpr int kUnloadingTonnes = 308;
 constexpr int kTotalsEnd = 309;
 
-constexpr int kFaultFlags = 400;  // reserved: one per device, not served yet
+// Trainer faults, served only while they are enabled.
+constexpr int kFaultFlags = 400;  // device i at kFaultFlags + i - 1: 1 while a fault stands
 
 // Holding registers (functions 3, 6, 16).
 constexpr int kDeviceCommands = 0;   // device i at kDeviceCommands + i - 1
 constexpr int kRouteCommands = 100;  // route r at kRouteCommands + r - 1
-constexpr int kFaultCodes = 200;     // reserved: one per device, not served yet
+constexpr int kFaultCodes = 200;     // device i at kFaultCodes + i - 1: plant::kFault*
 
 // Values of the silo zone register.
 constexpr uint16_t kZoneWorking = 0, kZoneMaximum = 1, kZoneMinimum = 2, kZoneUpperAlarm = 3,
@@ -53,6 +54,10 @@ constexpr uint16_t kZoneWorking = 0, kZoneMaximum = 1, kZoneMinimum = 2, kZoneUp
 // now; writes only post commands, as the device panel's buttons and a confirmed
 // click on the route list do, and the next controller cycle takes them over.
 // Call it only on the thread that runs the controller cycle.
+//
+// The trainer-fault registers (a fault code per device to write, a flag per
+// device to read) are there only while faults are enabled; otherwise they
+// answer exception 02 as any unmapped address does.
 class PlantRegisters : public RegisterMap {
 public:
     // `wagons` may be null when the host runs no wagon timer: the wagon
@@ -60,8 +65,13 @@ public:
     PlantRegisters(plant::Plant& plant, const plant::Controller& controller,
                    const plant::Wagons* wagons);
 
-    int InputRegisterSpan() const override { return layout::kTotalsEnd; }
-    int HoldingRegisterSpan() const override { return layout::kRouteCommands + plant::kRouteCount; }
+    // Off until switched on. The spans below cover the fault registers either
+    // way, so switching never outgrows what a server sized from them.
+    void SetFaultsEnabled(bool on) { faultsEnabled_ = on; }
+    bool FaultsEnabled() const { return faultsEnabled_; }
+
+    int InputRegisterSpan() const override { return layout::kFaultFlags + plant::kDeviceCount; }
+    int HoldingRegisterSpan() const override { return layout::kFaultCodes + plant::kDeviceCount; }
     Exception ReadInputRegisters(int address, std::span<uint16_t> out) const override;
     Exception ReadHoldingRegisters(int address, std::span<uint16_t> out) const override;
     Exception WriteHoldingRegisters(int address, std::span<const uint16_t> values) override;
@@ -74,10 +84,12 @@ private:
     uint16_t TotalsRegister(int address) const;
     bool DeviceCommandAccepted(uint16_t code) const;
     bool RouteCommandAccepted(int r, uint16_t code) const;
+    Exception WriteFaults(int address, std::span<const uint16_t> values);
 
     plant::Plant& plant_;
     const plant::Controller& controller_;
     const plant::Wagons* wagons_;
+    bool faultsEnabled_ = false;
 };
 
 }  // namespace modbus

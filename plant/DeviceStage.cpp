@@ -27,13 +27,23 @@ DeviceStage::DeviceStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& sho
     : plant_(plant), diagram_(diagram), shown_(shown), journal_(journal) {}
 
 void DeviceStage::Run() {
+    ShowEmergencyStop();
     for (int i = 1; i <= kDeviceCount; ++i) {
         TDiscret& dev = plant_.Dev[i];
+        TFault& fault = plant_.Faults[i];
         if (dev.Kind == kKindValve) RefreshValve(i);
         ShowSymbol(i);
+        TakeFault(dev, fault);
         TakeOver(dev);
-        Execute(dev);
+        Execute(dev, fault);
     }
+}
+
+// The board, like the symbols, shows what the previous cycle left.
+void DeviceStage::ShowEmergencyStop() {
+    bool any = false;
+    for (const TDiscret& dev : plant_.Dev) any = any || !dev.ErrorText.empty();
+    if (shown_.emergencyStop.Changes(any)) diagram_.SetEmergencyStopShown(any);
 }
 
 void DeviceStage::Journal(const std::string& body, JournalColour colour) {
@@ -57,15 +67,37 @@ void DeviceStage::RefreshValve(int i) {
     }
 }
 
-// A valve's symbol shows its mode and angle, a drive's its mode and state.
+// A valve's symbol shows its mode and angle, a drive's its mode and state;
+// both flash while the device is in alarm.
 void DeviceStage::ShowSymbol(int i) {
     const TDiscret& dev = plant_.Dev[i];
     if (shown_.symbolMode[i].Changes(dev.Mode)) diagram_.SetSymbolMode(i, dev.Mode);
+    const bool alarm = !dev.ErrorText.empty();
+    if (shown_.symbolAlarm[i].Changes(alarm)) diagram_.SetSymbolAlarm(i, alarm);
     if (dev.Kind == kKindValve) {
         if (shown_.symbolUngle[i].Changes(dev.Ungle)) diagram_.SetSymbolUngle(i, dev.Ungle);
     } else {
         if (shown_.symbolState[i].Changes(dev.State)) diagram_.SetSymbolState(i, dev.State);
     }
+}
+
+// A fault that does not fit the device (only a table written by hand) and one
+// that already stands change nothing. A fault ends the motion under way: the
+// drive's protection has stopped it, or the valve cannot move.
+void DeviceStage::TakeFault(TDiscret& dev, TFault& fault) {
+    if (!fault.Pending) return;
+    fault.Pending = false;
+    const int32_t kind = fault.Posted;
+    if (kind == fault.Kind || !FaultFits(kind, dev.Kind)) return;
+    fault.Kind = kind;
+    if (kind == kFaultNone) {
+        Journal(StateChangeText(dev.Name, DeviceEvent::FaultCleared));
+        return;
+    }
+    dev.ErrorText = FaultErrorText(kind);
+    Journal(StateChangeText(dev.Name, DeviceEvent::Fault), JournalColour::Red);
+    if (dev.ActiveCommand != kCmdNone && dev.ActiveCommand < kFirstServiceCommand) End(dev);
+    if (kind == kFaultTrip) dev.State = kStateStop;
 }
 
 // A motion command replaces a running motion command at once; a service
@@ -83,19 +115,17 @@ void DeviceStage::TakeOver(TDiscret& dev) {
     dev.CommandSource = kSourceOperator;
 }
 
-void DeviceStage::Execute(TDiscret& dev) {
+void DeviceStage::Execute(TDiscret& dev, const TFault& fault) {
     switch (dev.ActiveCommand) {
         case kCmdNone:
             return;
         case kCmdOpen:
         case kCmdClose:
         case kCmdStop:
-            ExecuteMotion(dev);
+            ExecuteMotion(dev, fault);
             return;
         case kCmdReset:
-            Journal(CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
-            dev.ErrorText.clear();
-            End(dev);
+            Reset(dev, fault);
             return;
         case kCmdLocal:
             SetMode(dev, kModeLocal);
@@ -117,6 +147,17 @@ void DeviceStage::Execute(TDiscret& dev) {
     }
 }
 
+// Accepted in every mode, but not while the fault that raised the alarm stands.
+void DeviceStage::Reset(TDiscret& dev, const TFault& fault) {
+    if (fault.Kind != kFaultNone) {
+        Journal(FaultRefusalText(dev.Name, FaultRefusal::Reset), JournalColour::Blue);
+    } else {
+        Journal(CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
+        dev.ErrorText.clear();
+    }
+    End(dev);
+}
+
 void DeviceStage::SetMode(TDiscret& dev, int32_t mode) {
     if (dev.Mode != mode) {
         Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
@@ -126,7 +167,7 @@ void DeviceStage::SetMode(TDiscret& dev, int32_t mode) {
     End(dev);
 }
 
-void DeviceStage::ExecuteMotion(TDiscret& dev) {
+void DeviceStage::ExecuteMotion(TDiscret& dev, const TFault& fault) {
     const int32_t mode = EffectiveMode(dev);
     if (mode != kModeRemote) {
         // Refused in Local, Auto and Repair mode; a mode outside the known four
@@ -138,6 +179,11 @@ void DeviceStage::ExecuteMotion(TDiscret& dev) {
         return;
     }
     if (dev.CommandStep == 0) {
+        if (dev.ActiveCommand == kCmdOpen && fault.Kind == kFaultTrip) {
+            Journal(FaultRefusalText(dev.Name, FaultRefusal::SwitchOn), JournalColour::Blue);
+            End(dev);
+            return;
+        }
         if (dev.ActiveCommand != kCmdStop || dev.Kind == kKindValve) {
             Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
         }
@@ -149,7 +195,7 @@ void DeviceStage::ExecuteMotion(TDiscret& dev) {
         return;
     }
     if (dev.Kind == kKindValve) {
-        StepValve(dev);
+        StepValve(dev, fault);
     } else {
         StepDrive(dev);
     }
@@ -157,9 +203,12 @@ void DeviceStage::ExecuteMotion(TDiscret& dev) {
 
 // Travel is clamped to 0..90 so that an angle that is not a multiple of 3 (a
 // saved one) ends fully open or closed instead of overshooting to an angle that
-// no position matches.
-void DeviceStage::StepValve(TDiscret& dev) {
-    if (dev.ActiveCommand == kCmdOpen) {
+// no position matches. A jammed valve ends its command where it stands, so
+// that the mode commands behind it (a route's hand-back) are not held up.
+void DeviceStage::StepValve(TDiscret& dev, const TFault& fault) {
+    if (fault.Kind == kFaultJam) {
+        End(dev);
+    } else if (dev.ActiveCommand == kCmdOpen) {
         if (dev.Ungle < kValveOpenAngle) {
             dev.Ungle = std::min(dev.Ungle + kValveStep, kValveOpenAngle);
         } else {

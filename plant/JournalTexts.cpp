@@ -68,6 +68,12 @@ std::string StateChangeText(const std::string& name, DeviceEvent event) {
         case DeviceEvent::SwitchedOff:
             word = "ВЫКЛЮЧЕНО";
             break;
+        case DeviceEvent::Fault:
+            word = "АВАРИЯ";
+            break;
+        case DeviceEvent::FaultCleared:
+            word = "НЕИСПРАВНОСТЬ УСТРАНЕНА";
+            break;
     }
     return DeviceEntry(name, " Изменение состояния - ", Quoted(word));
 }
@@ -103,6 +109,25 @@ std::string RefusalText(const std::string& name, int32_t mode) {
     }
 }
 
+std::string FaultRefusalText(const std::string& name, FaultRefusal what) {
+    if (what == FaultRefusal::SwitchOn) {
+        return DeviceEntry(name, " Команда управления",
+                           "отклонена - устройство в аварийном\r\tсостоянии");
+    }
+    return DeviceEntry(name, " Команда управления", "отклонена - неисправность не\r\tустранена");
+}
+
+std::string FaultErrorText(int32_t fault) {
+    switch (fault) {
+        case kFaultTrip:
+            return "Авария: отключение привода";
+        case kFaultJam:
+            return "Авария: заклинивание";
+        default:
+            return "";
+    }
+}
+
 std::string RouteCommandText(int route, bool start) {
     return std::string(" Технологическое событие \r\t") +
            (start ? " Получена команда на запуск" : " Получена команда на останов") +
@@ -117,6 +142,11 @@ std::string RouteResultText(int route, bool started) {
 std::string RouteStartRefusedText(int route) {
     return " Технологическое событие \r\t Запуск маршрута №" + std::to_string(route) +
            " отклонен -\r\tмаршрут запрещен";
+}
+
+std::string RouteFaultStopText(int route, const std::string& name) {
+    return " Технологическое событие \r\t Аварийный останов маршрута №" + std::to_string(route) +
+           " -\r\tавария: " + name;
 }
 
 std::string LevelZoneText(int silo, LevelZone zone) {

@@ -17,6 +17,16 @@ void MemoryDiagram::SetSymbolUngle(int dev, int32_t ungle) {
     symbols_[Index(dev)].ungle = ungle;
 }
 
+void MemoryDiagram::SetSymbolAlarm(int dev, bool on) {
+    ++setterCalls_;
+    symbols_[Index(dev)].alarm = on;
+}
+
+void MemoryDiagram::SetEmergencyStopShown(bool on) {
+    ++setterCalls_;
+    emergencyStop_ = on;
+}
+
 void MemoryDiagram::SetPipeColored(PipeId pipe, bool colored) {
     ++setterCalls_;
     pipes_[static_cast<std::size_t>(pipe)] = colored;

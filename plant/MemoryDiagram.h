@@ -13,7 +13,7 @@ namespace plant {
 // A diagram held in plain memory, for the headless runner, tests and
 // benchmarks: it remembers what each control shows and counts every setter
 // call. It starts as the window does: symbols in Local mode, drives stopped,
-// valves at angle 0, pipes empty, every silo's lamps hidden.
+// valves at angle 0, no alarm, pipes empty, every silo's lamps hidden.
 class MemoryDiagram : public DiagramOutlet {
 public:
     struct RouteLookShown {
@@ -32,6 +32,8 @@ public:
     void SetSymbolMode(int dev, int32_t mode) override;
     void SetSymbolState(int dev, int32_t state) override;
     void SetSymbolUngle(int dev, int32_t ungle) override;
+    void SetSymbolAlarm(int dev, bool on) override;
+    void SetEmergencyStopShown(bool on) override;
 
     void SetPipeColored(PipeId pipe, bool colored) override;
 
@@ -53,6 +55,8 @@ public:
     int32_t SymbolMode(int dev) const { return symbols_[Index(dev)].mode; }
     int32_t SymbolState(int dev) const { return symbols_[Index(dev)].state; }
     int32_t SymbolUngle(int dev) const { return symbols_[Index(dev)].ungle; }
+    bool SymbolAlarm(int dev) const { return symbols_[Index(dev)].alarm; }
+    bool EmergencyStopShown() const { return emergencyStop_; }
     bool PipeColored(PipeId pipe) const { return pipes_[static_cast<std::size_t>(pipe)]; }
     const RouteLookShown& RouteLook(int r) const { return routes_[Index(r)]; }
     const TankShown& Tank(int n) const { return tanks_[Index(n)]; }
@@ -71,10 +75,12 @@ private:
         int32_t mode = kModeLocal;
         int32_t state = kStateStop;
         int32_t ungle = 0;
+        bool alarm = false;
     };
     static std::size_t Index(int oneBased) { return static_cast<std::size_t>(oneBased - 1); }
 
     std::array<SymbolShown, kDeviceCount> symbols_{};
+    bool emergencyStop_ = false;
     std::array<bool, kPipeCount> pipes_{};
     std::array<RouteLookShown, kRouteCount> routes_{};
     std::array<TankShown, kSiloCount> tanks_{};

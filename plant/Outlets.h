@@ -54,6 +54,11 @@ public:
     virtual void SetSymbolMode(int dev, int32_t mode) = 0;
     virtual void SetSymbolState(int dev, int32_t state) = 0;
     virtual void SetSymbolUngle(int dev, int32_t ungle) = 0;
+    // A device in alarm: its symbol flashes red at its own rate.
+    virtual void SetSymbolAlarm(int dev, bool on) = 0;
+    // The alarm board's emergency stop line: red while any device is in
+    // alarm, grey otherwise.
+    virtual void SetEmergencyStopShown(bool on) = 0;
 
     virtual void SetPipeColored(PipeId pipe, bool colored) = 0;
 

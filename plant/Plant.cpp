@@ -79,10 +79,24 @@ void FillDefinitions(Plant& plant) {
             route.Devices[slot] = devices[static_cast<std::size_t>(slot - 1)];
         }
     }
+    for (TFault& fault : plant.Faults) fault = TFault{};
     for (int n = 1; n <= kSiloCount; ++n) {
         plant.Tank[n] = kDefaultStock[static_cast<std::size_t>(n - 1)];
         plant.TankOverheat[n] = false;
     }
+}
+
+int32_t DefinedKind(int dev) {
+    if (!OneBased<TDiscret, kDeviceCount>::Contains(dev)) return -1;
+    return kDevices[static_cast<std::size_t>(dev - 1)].kind;
+}
+
+bool PostFault(Plant& plant, int dev, int32_t fault) {
+    if (!plant.Faults.Contains(dev) || !FaultFits(fault, DefinedKind(dev))) return false;
+    TFault& f = plant.Faults[dev];
+    f.Posted = fault;
+    f.Pending = true;
+    return true;
 }
 
 const std::string& RouteCaption(int r) {

@@ -43,6 +43,12 @@ constexpr int32_t kFirstServiceCommand = 10;
 constexpr int32_t kSourceOperator = 0;
 constexpr int32_t kSourceRoute = 1;
 
+// Trainer faults an instructor posts: a trip stops a drive, a jam holds a
+// valve where it is; "none" clears the device's fault.
+constexpr int32_t kFaultNone = 0;
+constexpr int32_t kFaultTrip = 1;  // drives only
+constexpr int32_t kFaultJam = 2;   // gate valves only
+
 // Route states and commands.
 constexpr int32_t kRouteStopped = 0, kRouteStarting = 1, kRouteRunning = 2, kRouteStopping = 3;
 constexpr int32_t kRouteCmdStart = 1, kRouteCmdStop = 2;
@@ -128,6 +134,16 @@ struct TDiscret {
     std::string NameLabel;
 };
 
+// A device's trainer fault. An instructor posts a fault as the panel posts a
+// command, and the next controller cycle takes it over: so the cycle stays the
+// only writer of the device's state. The alarm the fault raises is the
+// device's ErrorText; it outlasts the fault until the operator resets it.
+struct TFault {
+    int32_t Kind = kFaultNone;    // the fault that stands
+    int32_t Posted = kFaultNone;  // a fault or a clear waiting for the next cycle
+    bool Pending = false;         // whether Posted waits
+};
+
 // One grain route.
 struct TRoute {
     std::string Panel;  // name of its entry in the route list ("Route1" ...)
@@ -144,7 +160,8 @@ struct TRoute {
 struct Plant {
     OneBased<TDiscret, kDeviceCount> Dev;
     OneBased<TRoute, kRouteCount> Route;
-    OneBased<double, kSiloCount> Tank;  // tonnes
+    OneBased<TFault, kDeviceCount> Faults;  // by device number; never saved
+    OneBased<double, kSiloCount> Tank;      // tonnes
     OneBased<bool, kSiloCount> TankOverheat;
     double ShippingMassa = 0.0;  // tonnes loaded onto the vessel since the last reset
     int32_t SelectedDev = 0;     // device whose control panel is open; 0 none
@@ -153,6 +170,22 @@ struct Plant {
 // Start-up fill: resets every record and gives the fixed names, kinds, symbols,
 // labels, route device lists and the default silo stocks.
 void FillDefinitions(Plant& plant);
+
+// The fixed kind of device `dev` (1..18), as the start-up fill gives it; -1
+// outside the table.
+int32_t DefinedKind(int dev);
+
+// Whether `fault` may be posted to a device of `kind`: a trip to a drive, a
+// jam to a valve, none (a clear) to either.
+constexpr bool FaultFits(int32_t fault, int32_t kind) {
+    return fault == kFaultNone || (fault == kFaultTrip && kind == kKindDrive) ||
+           (fault == kFaultJam && kind == kKindValve);
+}
+
+// Posts `fault` for device `dev`, replacing one still waiting; the next cycle
+// takes it over. False, and nothing posted, for a device outside 1..18 or a
+// fault that does not fit the device.
+bool PostFault(Plant& plant, int dev, int32_t fault);
 
 // Caption of route r in the route list, leading blanks included.
 const std::string& RouteCaption(int r);

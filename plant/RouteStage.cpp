@@ -50,6 +50,7 @@ void RouteStage::Run() {
     for (int r = 1; r <= kRouteCount; ++r) {
         RefreshLook(r);
         TakeCommand(r);
+        StopOnFault(r);
         StepSequence(r);
     }
 }
@@ -96,12 +97,37 @@ void RouteStage::TakeCommand(int r) {
     } else if (route.Command == kRouteCmdStop) {
         route.Command = 0;
         if (route.State != kRouteRunning) return;
-        route.State = kRouteStopping;
-        route.Step = kStepSwitchOff;
-        route.Position = kRouteSlots;
-        journal_.Append(RouteCommandText(r, false), JournalColour::Blue);
-        PlayAnnouncement(r, "RouteStop.wav");
+        BeginStop(r, route, kRouteSlots);
     }
+}
+
+// The stop sequence starts at `position` and works back to the first device.
+void RouteStage::BeginStop(int r, TRoute& route, int32_t position) {
+    route.State = kRouteStopping;
+    route.Step = kStepSwitchOff;
+    route.Position = position;
+    journal_.Append(RouteCommandText(r, false), JournalColour::Blue);
+    PlayAnnouncement(r, "RouteStop.wav");
+}
+
+// A route with a faulted device stops at once, as the silo limits stop it, with
+// one red entry naming the device. A starting route stops from the device it
+// has reached: the ones after it were never started.
+void RouteStage::StopOnFault(int r) {
+    TRoute& route = plant_.Route[r];
+    if (route.State != kRouteStarting && route.State != kRouteRunning) return;
+    const int d = FaultedDevice(route);
+    if (d == 0) return;
+    journal_.Append(RouteFaultStopText(r, plant_.Dev[d].Name), JournalColour::Red);
+    BeginStop(r, route, route.State == kRouteRunning ? kRouteSlots : route.Position);
+}
+
+// The first device of the route, in list order, with a standing fault; 0 for none.
+int RouteStage::FaultedDevice(const TRoute& route) const {
+    for (const int32_t d : route.Devices) {
+        if (plant_.Faults.Contains(d) && plant_.Faults[d].Kind != kFaultNone) return d;
+    }
+    return 0;
 }
 
 void RouteStage::PlayAnnouncement(int r, const char* what) {
@@ -178,7 +204,9 @@ void RouteStage::StartSequenceStep(int r, TRoute& route) {
 }
 
 // Devices are stopped in reverse order, each after the later one has stopped or
-// closed, and handed back in Remote mode. Where no device is left the stop ends.
+// closed, and handed back in Remote mode. A faulted device is not waited for:
+// a jammed valve never closes, a tripped drive has stopped already. Where no
+// device is left the stop ends.
 void RouteStage::StopSequenceStep(int r, TRoute& route) {
     switch (route.Step) {
         case kStepSwitchOff: {
@@ -197,7 +225,7 @@ void RouteStage::StopSequenceStep(int r, TRoute& route) {
             const int d = DeviceAt(route);
             if (d == 0) {
                 FinishStop(r, route);
-            } else if (plant_.Dev[d].State == kStateClosed) {
+            } else if (plant_.Dev[d].State == kStateClosed || plant_.Faults[d].Kind != kFaultNone) {
                 route.Step = kStepToRemote;
             }
             break;

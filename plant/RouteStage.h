@@ -10,6 +10,8 @@ namespace plant {
 
 // Step 5 of the controller cycle: which routes may start, the route list, the
 // start and stop commands, and one step of each route's start/stop sequence.
+// A starting or running route that holds a faulted device stops itself, and
+// its stop sequence passes over a device that cannot reach its end.
 class RouteStage {
 public:
     RouteStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown, JournalOutlet& journal,
@@ -24,6 +26,9 @@ private:
     void UpdatePermissions();
     void RefreshLook(int r);
     void TakeCommand(int r);
+    void BeginStop(int r, TRoute& route, int32_t position);
+    void StopOnFault(int r);
+    int FaultedDevice(const TRoute& route) const;
     void StepSequence(int r);
     void StartSequenceStep(int r, TRoute& route);
     void StopSequenceStep(int r, TRoute& route);

@@ -18,7 +18,8 @@ namespace plant {
 // A value starts unknown, so the first time it is offered it reaches the
 // screen whatever the screen showed before. Only the silo zones start known,
 // as the working zone the window opens with: entering a zone is journalled,
-// and the first cycle reports only the silos outside it.
+// and the first cycle reports only the silos outside it; and the alarms start
+// known as off, as the window opens, so a plant without faults never sets one.
 template <typename T>
 class Shown {
 public:
@@ -55,11 +56,14 @@ struct RouteLookKey {
 struct DiagramShown {
     DiagramShown() {
         for (Shown<LevelZone>& z : zone) z = Shown<LevelZone>(LevelZone::Working);
+        for (Shown<bool>& a : symbolAlarm) a = Shown<bool>(false);
     }
 
     // Device symbols by device number: valves show mode and angle, drives mode
     // and state.
     OneBased<Shown<int32_t>, kDeviceCount> symbolMode, symbolState, symbolUngle;
+    OneBased<Shown<bool>, kDeviceCount> symbolAlarm;
+    Shown<bool> emergencyStop{false};                 // the alarm board's emergency stop line red
     std::array<Shown<bool>, kPipeCount> pipeColored;  // by PipeId
     OneBased<Shown<RouteLookKey>, kRouteCount> routeLook;
     // A silo's stock panel, gauge, filling and mass texts follow from its stock.

@@ -181,6 +181,56 @@ TEST_F(DevicePanel, RunningConveyorShowsItsStateOnThePanel) {
     EXPECT_EQ(Find<symbols::TConveyor>("Conveyor3")->State(), symbols::TState::Run);
 }
 
+// An instructor trips conveyor 3.2 and jams valve М2; the operator sees both
+// symbols flash, the alarm board's emergency stop line red, the red entries and
+// the error line, and "Сброс аварии" clears an alarm only once its fault is gone.
+TEST_F(DevicePanel, FaultAlarmsUntilTheOperatorResetsItAfterTheClear) {
+    auto* conveyor = Find<symbols::TConveyor>("Conveyor2");
+    auto* latch = Find<symbols::TLatch>("Latch_2");
+    auto stopLine = [this] { return console::FontColour(Find("TabloStop")); };
+    ControllerTicks(1);
+    EXPECT_EQ(stopLine(), palette::AlarmLineIdle);
+    ASSERT_TRUE(plant::PostFault(Form().plant(), 14, plant::kFaultTrip));
+    ASSERT_TRUE(plant::PostFault(Form().plant(), 2, plant::kFaultJam));
+    ControllerTicks(2);  // taken over, then shown
+    EXPECT_TRUE(conveyor->Alarm());
+    EXPECT_TRUE(latch->Alarm());
+    EXPECT_EQ(latch->FlashColor(), symbols::clRed);  // a valve flashes from the first moment
+    EXPECT_TRUE(latch->FlashTimer().isActive());
+    EXPECT_EQ(latch->FlashInterval(), 1000);
+    EXPECT_EQ(conveyor->FlashInterval(), 500);
+    EXPECT_EQ(stopLine(), palette::Red);
+    EXPECT_EQ(JournalColourOf("Конвейер 3.2 Изменение состояния"), QColor(Qt::red));
+    EXPECT_EQ(JournalColourOf("Задвижка М2 Изменение состояния"), QColor(Qt::red));
+    Click("Conveyor2");
+    Refresh();
+    EXPECT_EQ(Text("CurrentError"), "Авария: отключение привода");
+    EXPECT_EQ(Text("CurrentState"), "Выкл.");
+
+    Click("BtnReset");
+    ControllerTicks(1);
+    EXPECT_EQ(JournalColourOf("отклонена - неисправность не"), QColor(Qt::blue));
+    EXPECT_TRUE(conveyor->Alarm());
+    plant::PostFault(Form().plant(), 14, plant::kFaultNone);
+    ControllerTicks(1);
+    Click("BtnReset");
+    ControllerTicks(2);
+    Refresh();
+    EXPECT_EQ(Text("CurrentError"), "");
+    EXPECT_FALSE(conveyor->Alarm());
+    EXPECT_EQ(stopLine(), palette::Red);  // valve М2 is still in alarm
+
+    plant::PostFault(Form().plant(), 2, plant::kFaultNone);
+    ControllerTicks(1);
+    Click("Latch_2");
+    Click("BtnReset");
+    ControllerTicks(2);
+    EXPECT_FALSE(latch->Alarm());
+    EXPECT_EQ(latch->FlashColor(), symbols::clBtnFace);
+    EXPECT_FALSE(latch->FlashTimer().isActive());
+    EXPECT_EQ(stopLine(), palette::AlarmLineIdle);
+}
+
 }  // namespace
 }  // namespace console_test
 

@@ -242,6 +242,7 @@ TEST_F(Layout, EveryControlTheScreenAdaptersWriteExistsWithItsKind) {
     ExpectControl<QLabel>("Sum1_4");
     ExpectControl<console::TPanel>("PanelSpeed");
     ExpectControl<QLabel>("TabloTemperature");
+    ExpectControl<QLabel>("TabloStop");
     for (const char* board : {"LEDTablo1", "LEDTablo2", "LEDTablo3"}) {
         ExpectControl<symbols::TLEDTablo>(board);
     }

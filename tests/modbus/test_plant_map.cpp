@@ -137,6 +137,43 @@ TEST(PlantMapTest, DeviceCommandActsAsThePanelButton) {
     for (int d : {13, 14, 15}) EXPECT_EQ(rig.tables.Dev[d].Command, kCmdRemote) << d;
 }
 
+// An instructor's client trips conveyor 3.2 and jams valve М3 through the
+// fault code registers; the input registers show the faults standing and the
+// alarms, which outlast the faults until the operator's reset.
+TEST(PlantMapTest, FaultsWrittenByAClientStandInTheRegistersUntilClearedAndReset) {
+    ModbusRig rig;
+    rig.registers.SetFaultsEnabled(true);
+    Plant& t = rig.tables;
+    rig.Tick();
+    rig.plantRig.ClearRecords();
+
+    ASSERT_EQ(rig.Write(213, {kFaultTrip}).exception, 0);
+    ASSERT_EQ(rig.Write(200, {kFaultNone, kFaultNone, kFaultJam}).exception, 0);
+    EXPECT_EQ(rig.ReadHolding(200, 18).values[13], kFaultTrip);  // posted, not yet taken
+    EXPECT_EQ(rig.ReadInput(400, 18).values, Registers(18, 0));
+    rig.Tick();
+    Registers standing(18, 0);
+    standing[2] = standing[13] = 1;
+    EXPECT_EQ(rig.ReadInput(400, 18).values, standing);
+    const Registers codes = rig.ReadHolding(200, 18).values;
+    EXPECT_EQ(codes[2], kFaultJam);
+    EXPECT_EQ(codes[13], kFaultTrip);
+    EXPECT_EQ(rig.ReadInput(55, 1).values, Registers{1});  // conveyor 3.2's alarm
+    EXPECT_EQ(rig.plantRig.Bodies(),
+              (std::vector<std::string>{" Задвижка М3 Изменение состояния - \r\t\"АВАРИЯ\"",
+                                        " Конвейер 3.2 Изменение состояния - \r\t\"АВАРИЯ\""}));
+
+    ASSERT_EQ(rig.Write(213, {kFaultNone}).exception, 0);
+    rig.Tick();
+    EXPECT_EQ(rig.ReadInput(413, 1).values, Registers{0});
+    EXPECT_EQ(rig.ReadInput(55, 1).values, Registers{1});
+    ASSERT_EQ(rig.Write(13, {kCmdReset}).exception, 0);
+    rig.Tick();
+    EXPECT_EQ(rig.ReadInput(55, 1).values, Registers{0});
+    EXPECT_EQ(t.Dev[14].ErrorText, "");
+    EXPECT_EQ(t.Faults[3].Kind, kFaultJam);
+}
+
 // A route command register takes what a confirmed click on the route list
 // would post, and answers 03 for anything else.
 struct RouteCase {
@@ -185,6 +222,7 @@ struct ExceptionCase {
     std::vector<uint8_t> pdu;
     int exception;  // 0: served
     bool writable = true;
+    bool faults = false;  // the trainer-fault registers enabled
 };
 
 class ExceptionTest : public ::testing::TestWithParam<ExceptionCase> {};
@@ -194,6 +232,7 @@ TEST_P(ExceptionTest, AnswersWithTheModbusException) {
     modbus::ServerOptions options = ModbusRig::Loopback();
     options.writable = c.writable;
     ModbusRig rig(options);
+    rig.registers.SetFaultsEnabled(c.faults);
     RawClient client(rig.server.Port());
     ASSERT_TRUE(client.Send(Frame(c.pdu, 0x4321, 7)));
     const std::vector<uint8_t> reply = client.ReceiveFrame(rig.server);
@@ -210,6 +249,7 @@ TEST_P(ExceptionTest, AnswersWithTheModbusException) {
         EXPECT_EQ(reply[8], c.exception);
         for (const TDiscret& d : rig.tables.Dev) EXPECT_EQ(d.Command, 0);
         for (const TRoute& r : rig.tables.Route) EXPECT_EQ(r.Command, 0);
+        for (const TFault& f : rig.tables.Faults) EXPECT_FALSE(f.Pending);
     }
 }
 
@@ -228,16 +268,21 @@ INSTANTIATE_TEST_SUITE_P(
         ExceptionCase{"ReadOnlyWriteSingle", {6, 0, 0, 0, 21}, 1, false},
         ExceptionCase{"ReadOnlyWriteMultiple", {16, 0, 0, 0, 1, 2, 0, 21}, 1, false},
         ExceptionCase{"ReadOnlyStillReads", {4, 0x01, 0x2C, 0, 9}, 0, false},
-        // 02: addresses outside the map, and the reserved fault registers.
+        // 02: addresses outside the map, and the fault registers while they are off.
         ExceptionCase{"GapAfterTheDevices", {4, 0, 72, 0, 1}, 2},
         ExceptionCase{"ReadRunningIntoAGap", {4, 0, 70, 0, 4}, 2},
         ExceptionCase{"ReadAcrossTwoBlocks", {4, 0, 0, 0, 125}, 2},
         ExceptionCase{"PastTheTotals", {4, 0x01, 0x35, 0, 1}, 2},
-        ExceptionCase{"ReservedFaultFlag", {4, 0x01, 0x90, 0, 1}, 2},
+        ExceptionCase{"FaultFlagWhileFaultsAreOff", {4, 0x01, 0x90, 0, 1}, 2},
+        ExceptionCase{"FaultFlagWhileFaultsAreOn", {4, 0x01, 0x90, 0, 18}, 0, true, true},
+        ExceptionCase{"PastTheFaultFlags", {4, 0x01, 0x90, 0, 19}, 2, true, true},
+        ExceptionCase{"BetweenTotalsAndFaultFlags", {4, 0x01, 0x8F, 0, 2}, 2, true, true},
         ExceptionCase{"TopOfTheAddressRange", {4, 0xFF, 0xFF, 0, 125}, 2},
         ExceptionCase{"HoldingGapAfterTheDevices", {3, 0, 18, 0, 1}, 2},
-        ExceptionCase{"ReservedFaultCodeRead", {3, 0, 200, 0, 1}, 2},
-        ExceptionCase{"ReservedFaultCodeWrite", {6, 0, 200, 0, 1}, 2},
+        ExceptionCase{"FaultCodeReadWhileFaultsAreOff", {3, 0, 200, 0, 1}, 2},
+        ExceptionCase{"FaultCodeWriteWhileFaultsAreOff", {6, 0, 213, 0, 1}, 2},
+        ExceptionCase{"FaultCodeWriteReadOnly", {6, 0, 213, 0, 1}, 1, false, true},
+        ExceptionCase{"PastTheFaultCodes", {6, 0, 218, 0, 0}, 2, true, true},
         ExceptionCase{"PastTheRouteCommands", {6, 0, 112, 0, 1}, 2},
         ExceptionCase{"WriteRunningIntoAGap", {16, 0, 17, 0, 2, 4, 0, 21, 0, 21}, 2},
         // 03: malformed requests and values that are no command.
@@ -251,7 +296,12 @@ INSTANTIATE_TEST_SUITE_P(
         ExceptionCase{"UnknownRouteCode", {6, 0, 100, 0, 3}, 3},
         ExceptionCase{"MultipleWriteWithOneBadValue", {16, 0, 0, 0, 3, 6, 0, 21, 0, 21, 0, 99}, 3},
         ExceptionCase{"ByteCountMismatch", {16, 0, 0, 0, 2, 2, 0, 21}, 3},
-        ExceptionCase{"MultipleWriteBeyondTheLimit", {16, 0, 0, 0, 124, 248}, 3}),
+        ExceptionCase{"MultipleWriteBeyondTheLimit", {16, 0, 0, 0, 124, 248}, 3},
+        ExceptionCase{"TripOfAValve", {6, 0, 200, 0, 1}, 3, true, true},
+        ExceptionCase{"JamOfADrive", {6, 0, 213, 0, 2}, 3, true, true},
+        ExceptionCase{"UnknownFaultCode", {6, 0, 213, 0, 3}, 3, true, true},
+        ExceptionCase{
+            "FaultsWithOneThatDoesNotFit", {16, 0, 200, 0, 2, 4, 0, 2, 0, 1}, 3, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

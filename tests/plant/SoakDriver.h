@@ -14,12 +14,14 @@ namespace plant_test {
 
 // Drives a plant with a seeded random mix of what an operator does (device
 // commands, route starts and stops through the route list, late answers to the
-// route question, resets of the shipped total) and checks the plant's
-// invariants after every controller cycle. Header-only: the soak test and the
-// 24-hour benchmark share it.
+// route question, resets of the shipped total) and, with `faults`, what an
+// instructor does (trips, jams and clears), and checks the plant's invariants
+// after every controller cycle. Header-only: the soak test and the 24-hour
+// benchmark share it.
 class SoakDriver {
 public:
-    explicit SoakDriver(uint32_t seed) : dice_(seed), random_(seed ^ 0x5a5a5a5aU) {
+    explicit SoakDriver(uint32_t seed, bool faults = false)
+        : dice_(seed), random_(seed ^ 0x5a5a5a5aU), faults_(faults) {
         plant::FillDefinitions(plant);
     }
 
@@ -38,6 +40,13 @@ public:
     long Ticks() const { return ticks_; }
     long Entries() const { return journal_.count; }
     long RouteStarts() const { return routeStarts_; }
+    long FaultsPosted() const { return faultsPosted_; }
+    // Routes that stopped themselves because of a fault.
+    long FaultStops() const { return journal_.faultStops; }
+
+    // A route left alone starts or stops within this many cycles: at most five
+    // devices, each at most a valve's full travel and the four steps around it.
+    static constexpr long kLongestSequence = plant::kRouteSlots * 35 + 2;
 
     plant::Plant plant;
 
@@ -46,8 +55,10 @@ private:
         void Append(const std::string& body, plant::JournalColour) override {
             ++count;
             if (body.empty() || body[0] != ' ') badBody = true;
+            if (body.find("Аварийный останов маршрута") != std::string::npos) ++faultStops;
         }
         long count = 0;
+        long faultStops = 0;
         bool badBody = false;
     };
     struct SilentSound : plant::SoundOutlet {
@@ -65,6 +76,7 @@ private:
         std::array<double, plant::kSiloCount> stock;
         std::array<bool, plant::kSiloCount> siloRouteRunning;
         double shipped;
+        std::array<int32_t, plant::kDeviceCount> angle;
     };
 
     int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(dice_); }
@@ -74,8 +86,22 @@ private:
             plant::kCmdOpen,  plant::kCmdClose,  plant::kCmdStop,   plant::kCmdReset,
             plant::kCmdLocal, plant::kCmdRemote, plant::kCmdRemote, plant::kCmdRepair};
         if (Roll(20) == 0) {
-            plant::TDiscret& dev = plant.Dev[1 + Roll(plant::kDeviceCount)];
-            dev.Command = kButtons[Roll(8)];
+            // With faults the operator keeps off the devices of an active route,
+            // so that every sequence is timed.
+            const int d = 1 + Roll(plant::kDeviceCount);
+            if (!faults_ || !InActiveRoute(d)) {
+                plant.Dev[d].Command = kButtons[Roll(8)];
+                MarkInterference(d);
+            }
+        }
+        if (faults_ && Roll(400) == 0) {
+            // An instructor trips a drive or jams a valve, or clears a fault.
+            const int d = 1 + Roll(plant::kDeviceCount);
+            const int32_t fault = Roll(2) == 0                             ? plant::kFaultNone
+                                  : plant.Dev[d].Kind == plant::kKindDrive ? plant::kFaultTrip
+                                                                           : plant::kFaultJam;
+            if (!plant::PostFault(plant, d, fault)) Fail("fault refused for its own kind");
+            ++faultsPosted_;
         }
         if (Roll(100) == 0) {
             // A click on the route list answered yes.
@@ -95,8 +121,36 @@ private:
         if (Roll(20000) == 0) plant.ShippingMassa = 0;
     }
 
+    static bool Holds(const plant::TRoute& route, int device) {
+        for (const int32_t d : route.Devices) {
+            if (d == device) return true;
+        }
+        return false;
+    }
+
+    bool InActiveRoute(int device) const {
+        for (const plant::TRoute& route : plant.Route) {
+            if (route.State != plant::kRouteStopped && Holds(route, device)) return true;
+        }
+        return false;
+    }
+
+    // An operator command to a device of a starting or stopping route can hold
+    // its sequence for ever, as on the real plant (the operator has taken the
+    // device over, or overwritten the route's command); such a sequence is not
+    // timed.
+    void MarkInterference(int device) {
+        for (int r = 1; r <= plant::kRouteCount; ++r) {
+            const plant::TRoute& route = plant.Route[r];
+            const bool sequence =
+                route.State == plant::kRouteStarting || route.State == plant::kRouteStopping;
+            if (sequence && Holds(route, device)) interfered_[r - 1] = true;
+        }
+    }
+
     Snapshot Take() const {
         Snapshot s{};
+        for (int i = 1; i <= plant::kDeviceCount; ++i) s.angle[i - 1] = plant.Dev[i].Ungle;
         for (int n = 1; n <= plant::kSiloCount; ++n) {
             s.stock[n - 1] = plant.Tank[n];
             s.siloRouteRunning[n - 1] = plant.Route[n].State == plant::kRouteRunning ||
@@ -129,6 +183,13 @@ private:
             if (d.Kind == plant::kKindDrive && d.Ungle != 0) Fail(who + " drive with an angle");
             if (!KnownCommand(d.ActiveCommand)) Fail(who + " active command");
             if (d.CommandStep < 0 || d.CommandStep > 1) Fail(who + " command step");
+            const plant::TFault& f = plant.Faults[i];
+            if (f.Kind != plant::kFaultNone && d.ErrorText.empty())
+                Fail(who + " fault without alarm");
+            if (f.Kind == plant::kFaultTrip && d.State != plant::kStateStop)
+                Fail(who + " tripped but not stopped");
+            if (f.Kind == plant::kFaultJam && d.Ungle != before.angle[i - 1])
+                Fail(who + " jammed but moved");
         }
         std::array<int, plant::kDeviceCount + 1> owner{};
         for (int r = 1; r <= plant::kRouteCount; ++r) {
@@ -144,6 +205,14 @@ private:
             if ((route.State == plant::kRouteStopped || route.State == plant::kRouteRunning) &&
                 route.Step != 0) {
                 Fail(who + " idle with step " + std::to_string(route.Step));
+            }
+            const bool sequence =
+                route.State == plant::kRouteStarting || route.State == plant::kRouteStopping;
+            if (!sequence) interfered_[r - 1] = false;
+            busy_[r - 1] = sequence && !interfered_[r - 1] ? busy_[r - 1] + 1 : 0;
+            if (busy_[r - 1] > kLongestSequence) {
+                Fail(who + " stuck in state " + std::to_string(route.State) + " at step " +
+                     std::to_string(route.Step));
             }
             if (route.State == plant::kRouteStopped) continue;
             for (int slot = 1; slot <= plant::kRouteSlots; ++slot) {
@@ -173,9 +242,15 @@ private:
     SilentSound sound_;
     SeededRandom random_;
     plant::Controller controller_{plant, {diagram_, journal_, sound_, random_}};
+    bool faults_;
     std::string failure_;
     long ticks_ = 0;
     long routeStarts_ = 0;
+    long faultsPosted_ = 0;
+    // Per route: cycles of its current start or stop sequence, and whether the
+    // operator has taken one of its devices over during it.
+    std::array<long, plant::kRouteCount> busy_{};
+    std::array<bool, plant::kRouteCount> interfered_{};
 };
 
 }  // namespace plant_test

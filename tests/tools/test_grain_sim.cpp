@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QLockFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -157,6 +158,32 @@ TEST_F(GrainSimTest, WagonsArriveOnePerDrawAndATemperatureAlarmCarriesTheCurrent
         "S 2 TempSilos1.wav",
         "W 3"};
     EXPECT_EQ(r.lines, expected);
+}
+
+TEST_F(GrainSimTest, TripStopsTheRouteAndAlarmsListsTheDeviceUntilClearedAndReset) {
+    const RunResult r =
+        Run("route 1 start\ntick 60\nfault 14 trip\ntick\nalarms\n"
+            "fault 14 clear\ntick\ndev 14 10\ntick\nalarms\n");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    std::vector<std::string> expected = {
+        "J 61 red  Конвейер 3.2 Изменение состояния - \\r\\t\"АВАРИЯ\"",
+        "J 61 red  Технологическое событие \\r\\t Аварийный останов маршрута №1 "
+        "-\\r\\tавария: Конвейер 3.2",
+        "J 61 blue  Технологическое событие \\r\\t Получена команда на останов\\r\\tмаршрута "
+        "№1",
+        "S 61 Bell.wav",
+        "S 61 RouteStop.wav",
+        "S 61 Route_1.wav"};
+    const auto at = std::find(r.lines.begin(), r.lines.end(), expected[0]);
+    ASSERT_NE(at, r.lines.end());
+    EXPECT_EQ(std::vector<std::string>(at, at + 6), expected);
+    const auto alarms = Starting(r.lines, "A ");
+    ASSERT_EQ(alarms.size(), 36u);
+    for (int i = 1; i <= 18; ++i) {
+        const std::string n = std::to_string(i);
+        EXPECT_EQ(alarms[static_cast<std::size_t>(i - 1)], "A " + n + (i == 14 ? " 1" : " 0"));
+        EXPECT_EQ(alarms[static_cast<std::size_t>(i + 17)], "A " + n + " 0");
+    }
 }
 
 TEST_F(GrainSimTest, SavedStateIsLoadedWithState) {
@@ -327,7 +354,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"tick 1x\n", "grain-sim: line 1: malformed number '1x'"},
         BadScript{"\n\ndev 3 open\n", "grain-sim: line 3: malformed number 'open'"},
         BadScript{"route 1 go\n", "grain-sim: line 1: route action 'go' is neither start nor stop"},
-        BadScript{"tick 1 2\n", "grain-sim: line 1: too many arguments for 'tick'"}));
+        BadScript{"tick 1 2\n", "grain-sim: line 1: too many arguments for 'tick'"},
+        BadScript{"fault 2 trip\n", "grain-sim: line 1: device 2 cannot trip: it is a gate valve"},
+        BadScript{"fault 19 clear\n", "grain-sim: line 1: device 19 outside 1..18"}));
 
 TEST_F(GrainSimTest, MissingScriptFileIsAClearErrorWithStatusTwo) {
     const std::string missing = Path("no-such-script.txt");

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "plant/Plant.h"
 #include "tools/grain-sim/Script.h"
 
 namespace {
@@ -23,10 +24,14 @@ TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
         "print\n"
         "save /tmp/state file.INI\n"
         "vagon 0\n"
-        "vagon 199");
+        "vagon 199\n"
+        "fault 14 trip\n"
+        "fault 8 jam\n"
+        "fault 1 clear\n"
+        "alarms");
     const grainsim::Script s = ParseScript(in);
     ASSERT_FALSE(s.error);
-    ASSERT_EQ(s.commands.size(), 10u);
+    ASSERT_EQ(s.commands.size(), 14u);
     EXPECT_EQ(s.commands[0].verb, Verb::Tick);
     EXPECT_EQ(s.commands[0].count, 1);
     EXPECT_EQ(s.commands[0].line, 2);
@@ -45,6 +50,14 @@ TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
     EXPECT_EQ(s.commands[8].index, 0);
     EXPECT_EQ(s.commands[9].index, 199);
     EXPECT_EQ(s.commands[9].line, 12);
+    for (std::size_t k = 10; k < 13; ++k) EXPECT_EQ(s.commands[k].verb, Verb::Fault);
+    EXPECT_EQ(s.commands[10].index, 14);
+    EXPECT_EQ(s.commands[10].code, plant::kFaultTrip);
+    EXPECT_EQ(s.commands[11].index, 8);
+    EXPECT_EQ(s.commands[11].code, plant::kFaultJam);
+    EXPECT_EQ(s.commands[12].index, 1);
+    EXPECT_EQ(s.commands[12].code, plant::kFaultNone);
+    EXPECT_EQ(s.commands[13].verb, Verb::Alarms);
 }
 
 TEST(ScriptTest, LinesOfAnyWhiteSpaceAreBlankAndAnyWhiteSpaceSeparatesWords) {
@@ -99,6 +112,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"route x start", "malformed number 'x'"},
                       BadLine{"vagon -1", "vagon draw -1 outside 0..199"},
                       BadLine{"save", "'save' needs more arguments"},
-                      BadLine{"print now", "too many arguments for 'print'"}));
+                      BadLine{"print now", "too many arguments for 'print'"},
+                      BadLine{"fault 14 jam", "device 14 cannot jam: it is a drive"},
+                      BadLine{"fault 3 trip", "device 3 cannot trip: it is a gate valve"},
+                      BadLine{"fault 0 clear", "device 0 outside 1..18"},
+                      BadLine{"fault 3 break", "fault 'break' is none of trip, jam, clear"},
+                      BadLine{"fault 3", "'fault' needs more arguments"},
+                      BadLine{"alarms 1", "too many arguments for 'alarms'"}));
 
 }  // namespace

@@ -125,6 +125,14 @@ bool Runner::Execute(const Command& command) {
             wagonTimer_.Tick();
             out_ << "W " << wagonTimer_.WagonsOnTrack() << '\n';
             break;
+        case Verb::Fault:
+            plant::PostFault(plant_, command.index, command.code);
+            break;
+        case Verb::Alarms:
+            for (int i = 1; i <= plant::kDeviceCount; ++i) {
+                out_ << "A " << i << ' ' << (plant_.Dev[i].ErrorText.empty() ? 0 : 1) << '\n';
+            }
+            break;
     }
     return true;
 }

@@ -58,6 +58,11 @@ std::string Malformed(const std::string& token) {
     return "malformed number '" + token + "'";
 }
 
+// "device 19 outside 1..18"
+std::string Outside(const char* what, const std::string& token, int last) {
+    return std::string(what) + " " + token + " outside 1.." + std::to_string(last);
+}
+
 }  // namespace
 
 std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool& skip) {
@@ -94,9 +99,7 @@ std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool&
             *code > std::numeric_limits<int32_t>::max()) {
             return Malformed(w[2]);
         }
-        if (*i < 1 || *i > plant::kDeviceCount) {
-            return "device " + w[1] + " outside 1.." + std::to_string(plant::kDeviceCount);
-        }
+        if (*i < 1 || *i > plant::kDeviceCount) return Outside("device", w[1], plant::kDeviceCount);
         out.verb = Command::Verb::Dev;
         out.index = static_cast<int>(*i);
         out.code = static_cast<int32_t>(*code);
@@ -106,9 +109,7 @@ std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool&
         if (auto e = arguments(2, 2)) return e;
         auto r = Number(w[1]);
         if (!r) return Malformed(w[1]);
-        if (*r < 1 || *r > plant::kRouteCount) {
-            return "route " + w[1] + " outside 1.." + std::to_string(plant::kRouteCount);
-        }
+        if (*r < 1 || *r > plant::kRouteCount) return Outside("route", w[1], plant::kRouteCount);
         if (w[2] == "start") {
             out.verb = Command::Verb::RouteStart;
         } else if (w[2] == "stop") {
@@ -119,9 +120,34 @@ std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool&
         out.index = static_cast<int>(*r);
         return std::nullopt;
     }
-    if (verb == "reset" || verb == "print") {
+    if (verb == "reset" || verb == "print" || verb == "alarms") {
         if (auto e = arguments(0, 0)) return e;
-        out.verb = verb == "reset" ? Command::Verb::Reset : Command::Verb::Print;
+        out.verb = verb == "reset"   ? Command::Verb::Reset
+                   : verb == "print" ? Command::Verb::Print
+                                     : Command::Verb::Alarms;
+        return std::nullopt;
+    }
+    if (verb == "fault") {
+        if (auto e = arguments(2, 2)) return e;
+        auto i = Number(w[1]);
+        if (!i) return Malformed(w[1]);
+        if (*i < 1 || *i > plant::kDeviceCount) return Outside("device", w[1], plant::kDeviceCount);
+        const int dev = static_cast<int>(*i);
+        int32_t fault = plant::kFaultNone;
+        if (w[2] == "trip") {
+            fault = plant::kFaultTrip;
+        } else if (w[2] == "jam") {
+            fault = plant::kFaultJam;
+        } else if (w[2] != "clear") {
+            return "fault '" + w[2] + "' is none of trip, jam, clear";
+        }
+        if (!plant::FaultFits(fault, plant::DefinedKind(dev))) {
+            return "device " + w[1] + " cannot " + w[2] + ": it is " +
+                   (plant::DefinedKind(dev) == plant::kKindValve ? "a gate valve" : "a drive");
+        }
+        out.verb = Command::Verb::Fault;
+        out.index = dev;
+        out.code = fault;
         return std::nullopt;
     }
     if (verb == "save") {

@@ -10,13 +10,13 @@ namespace grainsim {
 
 // One line of a grain-sim script.
 struct Command {
-    enum class Verb { Tick, Dev, RouteStart, RouteStop, Reset, Print, Save, Vagon };
+    enum class Verb { Tick, Dev, RouteStart, RouteStop, Reset, Print, Save, Vagon, Fault, Alarms };
 
     Verb verb = Verb::Tick;
     int line = 0;      // 1-based line number in the script
     long count = 1;    // tick: number of controller cycles
-    int index = 0;     // dev: device 1..18; route: route 1..12; vagon: draw 0..199
-    int32_t code = 0;  // dev: command code posted
+    int index = 0;     // dev, fault: device 1..18; route: route 1..12; vagon: draw 0..199
+    int32_t code = 0;  // dev: command code posted; fault: plant::kFault* posted
     std::string file;  // save: state file path
 };
 
@@ -45,6 +45,9 @@ constexpr std::size_t kLongestLine = 4096;
 //   print               dump the tables
 //   save FILE           write the state file (FILE is the rest of the line)
 //   vagon R             one wagon/temperature tick with R as the random draw
+//   fault I trip|jam|clear  post a trainer fault for device I (trip: drives,
+//                       jam: gate valves) or clear it
+//   alarms              print which devices are in alarm
 Script ParseScript(std::istream& in);
 
 // Parses a line; returns the error text, or nothing when `out` was filled.

@@ -47,18 +47,20 @@ private:
     // Every character the C library counts as white space, and a NUL.
     static constexpr std::array<const char*, 8> kBlanks = {" ",  "\t", "\r",   "\n",
                                                            "\v", "\f", "\r\n", "\0"};
-    static constexpr std::array<const char*, 12> kWords = {
-        "tick", "dev", "route", "start", "stop", "reset", "print", "save", "vagon", "#", "-", "0x"};
+    static constexpr std::array<const char*, 17> kWords = {
+        "tick", "dev", "route", "start", "stop", "reset", "print", "save",  "vagon",
+        "#",    "-",   "0x",    "fault", "trip", "jam",   "clear", "alarms"};
     static constexpr std::array<const char*, 14> kNumbers = {
         "0",   "1",  "18",         "19",         "12",          "13",
         "199", "-1", "2147483647", "2147483648", "-2147483649", "99999999999999999999",
         "1e3", "+5"};
-    static constexpr std::array<const char*, 5> kValid = {
+    static constexpr std::array<const char*, 6> kValid = {
         "# demo\r\ntick\n  tick 250  \n\ndev 18 23\nroute 7 start\nroute 12 stop\n",
         "reset\nprint\nsave /tmp/state file.INI\nvagon 0\nvagon 199",
         "dev 1 21\ntick 2\ndev 1 1\ntick 32\nprint\n",
         "route 2 start\ntick 149\nprint\nreset\nprint\nroute 2 stop\n",
         "\v\ntick\n\f\n\t\v tick \f 3\r\n",
+        "route 1 start\ntick 60\nfault 14 trip\nfault 2 jam\ntick\nalarms\nfault 14 clear\n",
     };
 
     std::string Blank() {
@@ -159,8 +161,12 @@ inline std::string CheckParse(const std::string& bytes) {
                     return c.index >= 0 && c.index <= 199;
                 case Verb::Save:
                     return !c.file.empty();
+                case Verb::Fault:
+                    return c.index >= 1 && c.index <= plant::kDeviceCount &&
+                           plant::FaultFits(c.code, plant::DefinedKind(c.index));
                 case Verb::Reset:
                 case Verb::Print:
+                case Verb::Alarms:
                     return true;
             }
             return false;
