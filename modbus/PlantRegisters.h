@@ -60,6 +60,9 @@ public:
     PlantRegisters(plant::Plant& plant, const plant::Controller& controller,
                    const plant::Wagons* wagons);
 
+    // Switches the trainer's fault registers on or off (off until called).
+    void SetFaultsEnabled(bool on) { faultsEnabled_ = on; }
+
     int InputRegisterSpan() const override { return layout::kTotalsEnd; }
     int HoldingRegisterSpan() const override { return layout::kRouteCommands + plant::kRouteCount; }
     Exception ReadInputRegisters(int address, std::span<uint16_t> out) const override;
@@ -78,6 +81,7 @@ private:
     plant::Plant& plant_;
     const plant::Controller& controller_;
     const plant::Wagons* wagons_;
+    bool faultsEnabled_ = false;
 };
 
 }  // namespace modbus
