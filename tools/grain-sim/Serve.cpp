@@ -34,7 +34,8 @@ extern "C" void OnStopSignal(int number) {
 
 // Turns a shutdown, a logout, Ctrl+C or a closed terminal into the end of the
 // serving loop, so the plant is saved; the handlers are put back afterwards.
-// No SA_RESTART: the signal also cuts the server's wait short.
+// A signal the caller ignores stays ignored (nohup). No SA_RESTART: the signal
+// also cuts the server's wait short.
 class StopSignals {
 public:
     StopSignals() {
@@ -43,7 +44,8 @@ public:
         action.sa_handler = OnStopSignal;
         sigemptyset(&action.sa_mask);
         for (std::size_t k = 0; k < std::size(kSignals); ++k) {
-            sigaction(kSignals[k], &action, &previous_[k]);
+            sigaction(kSignals[k], nullptr, &previous_[k]);
+            if (previous_[k].sa_handler != SIG_IGN) sigaction(kSignals[k], &action, nullptr);
         }
     }
     ~StopSignals() {
