@@ -121,7 +121,7 @@ int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::o
     };
     modbus::Server server(registers, serverOptions, std::move(events));
 
-    // Taken before the listening line, so whoever reads it may stop us at once.
+    // In place before the listening line, so whoever reads it may stop us at once.
     const StopSignals signals;
     if (const modbus::ListenResult listening = server.Listen(); !listening) {
         err << "grain-sim: cannot serve Modbus TCP: " << listening.error << '\n';
