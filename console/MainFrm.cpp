@@ -18,6 +18,7 @@
 #include "console/Journal.h"
 #include "console/MainFrmControls.h"
 #include "console/MessageWindow.h"
+#include "console/ModbusLink.h"
 #include "console/ParamPanel.h"
 #include "console/RouteList.h"
 #include "console/SetupPanel.h"
@@ -246,6 +247,7 @@ void TFrmMain::BuildPlant() {
         plant_, plant::Outlets{*diagram_, journal, *sound_, *random_}, services_.decimalSeparator);
     wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
     wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, journal, *sound_, *random_);
+    modbus_ = std::make_unique<ModbusLink>(plant_, *controller_, *wagons_, journal, this);
 }
 
 // A click on a valve opens the device panel as a valve's, on a drive as a
@@ -308,6 +310,7 @@ void TFrmMain::TimerInitializeTimer() {
             journal.Append(" Установлена связь с контроллером", plant::JournalColour::Default);
             TimerEmulCPU->start();
             TimerVagonOn->start();
+            modbus_->Start(state_->Modbus());
             // A panel opened before the plant was live is closed with it, so no
             // command button is left without a device and no label blinking.
             BtnDiscretCloseClick();
@@ -343,6 +346,7 @@ void TFrmMain::TimerSysTimeTimer() {
 
 void TFrmMain::TimerEmulCPUTimer() {
     controller_->EmulatorTick();
+    modbus_->Cycle();
 }
 
 // Each second: a fresh seed from the clock, then one step of the wagons and

@@ -36,6 +36,7 @@ class DiagramPage;
 class DiagramScreen;
 class InfoPanel;
 class MessageWindow;
+class ModbusLink;
 class ParamPanel;
 class RouteList;
 class SetupPanel;
@@ -184,6 +185,9 @@ private:
     std::unique_ptr<plant::WagonsOutlet> wagonsScreen_;
     std::unique_ptr<plant::Controller> controller_;
     std::unique_ptr<plant::Wagons> wagons_;
+    // Serves the plant over Modbus TCP when the state file asks for it;
+    // destroyed before the controller and the wagon timer it reads.
+    std::unique_ptr<ModbusLink> modbus_;
 
     // Timers.
     QTimer* TimerSysTime = nullptr;

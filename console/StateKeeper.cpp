@@ -14,7 +14,9 @@ StateKeeper::StateKeeper(plant::Plant& plant, std::string path, char decimalSepa
       now_(std::move(now)) {}
 
 std::optional<std::string> StateKeeper::Load() {
-    std::optional<std::string> failure = LoadState(plant_, path_);
+    platform::ProfileFile profile;
+    std::optional<std::string> failure = LoadState(plant_, path_, profile);
+    modbus_ = ReadModbusSection(profile);
     loaded_ = true;
     unreadable_ = failure.has_value();
     savedValues_ = SavedValues(plant_, decimalSeparator_);

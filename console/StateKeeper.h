@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "state/ModbusSection.h"
+
 namespace plant {
 struct Plant;
 }
@@ -24,9 +26,11 @@ public:
     StateKeeper(plant::Plant& plant, std::string path, char decimalSeparator,
                 platform::MessageBoxes& messages, std::function<QDateTime()> now);
 
-    // Reads the file into the tables; returns why it could not be read. Such
-    // a file is never written: its content is unknown.
+    // Reads the file into the tables, and its section [Modbus]; returns why it
+    // could not be read. Such a file is never written: its content is unknown.
     std::optional<std::string> Load();
+    // The section [Modbus] as Load() found it (not wanted before that).
+    const ModbusSection& Modbus() const { return modbus_; }
     // Tells the operator at once, rather than at the exit, why the file could
     // not be read and that it will not be written.
     void ReportUnreadable(const std::string& title, const std::string& failure);
@@ -65,6 +69,7 @@ private:
     bool closeSaveFailed_ = false;
     bool leaveUnsaved_ = false;
     bool finished_ = false;
+    ModbusSection modbus_;
 };
 
 }  // namespace console

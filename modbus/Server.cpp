@@ -46,6 +46,13 @@ ListenResult Server::Listen() {
     return {true, {}};
 }
 
+std::string Server::Endpoint() const {
+    if (listenFd_ < 0) return {};
+    const std::string& address = options_.address;
+    const bool v6 = address.find(':') != std::string::npos;
+    return (v6 ? "[" + address + "]" : address) + ":" + std::to_string(port_);
+}
+
 std::vector<int> Server::Fds() const {
     std::vector<int> fds;
     if (listenFd_ >= 0) fds.push_back(listenFd_);

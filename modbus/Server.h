@@ -69,6 +69,9 @@ public:
     ListenResult Listen();
     // The port listened on, 0 before Listen() succeeded.
     uint16_t Port() const { return port_; }
+    // The address and port listened on, "127.0.0.1:502" or "[::1]:502"; empty
+    // before Listen() succeeded.
+    std::string Endpoint() const;
 
     // The descriptors to watch for reading: the listening socket and every client.
     std::vector<int> Fds() const;

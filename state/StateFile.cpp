@@ -108,6 +108,10 @@ void ApplySaveAdjustments(Plant& plant) {
 
 std::optional<std::string> LoadState(Plant& plant, const std::string& path) {
     ProfileFile profile;
+    return LoadState(plant, path, profile);
+}
+
+std::optional<std::string> LoadState(Plant& plant, const std::string& path, ProfileFile& profile) {
     std::string failure;
     const bool read = profile.Load(path, &failure);  // on failure the profile is empty
     ReadState(plant, profile);

@@ -19,6 +19,9 @@ std::string StateFilePath(const std::string& executablePath);
 // Returns why the file could not be read when it exists but could not be;
 // nothing when it was read or is missing.
 std::optional<std::string> LoadState(plant::Plant& plant, const std::string& path);
+// The same, leaving the file's whole content in `profile` for its other sections.
+std::optional<std::string> LoadState(plant::Plant& plant, const std::string& path,
+                                     platform::ProfileFile& profile);
 
 // Writes the saved values as a close saves them (Auto as Remote, half-way routes
 // as stopped) with `decimalSeparator` in reals, leaving the tables as they are.

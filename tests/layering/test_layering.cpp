@@ -40,7 +40,7 @@ const std::vector<Layer> kLayers = {
     {"console/",            Qt::Allowed,    {"platform/", "plant/", "state/", "modbus/", "symbols/"}},
     {"app/",                Qt::Allowed,    {"platform/", "plant/", "state/", "modbus/", "symbols/",
                                              "console/"}},
-    {"tools/grain-sim/",    Qt::Forbidden,  {"platform/core/", "plant/", "state/"}},
+    {"tools/grain-sim/",    Qt::Forbidden,  {"platform/core/", "plant/", "state/", "modbus/"}},
     {"tools/gallery/",      Qt::Allowed,    {"platform/", "symbols/"}},
     {"tools/window-shots/", Qt::Allowed,    {"platform/", "plant/", "state/", "symbols/",
                                              "console/"}},

@@ -33,6 +33,8 @@ std::string Slurp(const std::string& path) {
 
 class GrainSimTest : public ::testing::Test {
 protected:
+    static constexpr const char* kClosedPipe = "|";
+
     // A file of this test in the temporary folder (parameterised names hold '/').
     std::string Path(const std::string& name) const {
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -51,16 +53,24 @@ protected:
     }
 
     // grain-sim with these shell arguments, its output going to `output` (a
-    // scratch file when empty).
+    // scratch file when empty, a pipe nobody reads when kClosedPipe).
     RunResult RunWith(const std::string& arguments, std::string output = "") {
         const std::string err = Path("err.txt");
         const bool scratch = output.empty();
         if (scratch) output = Path("out.txt");
-        const std::string command = std::string("'") + GRAIN_SIM + "' " + arguments + " > '" +
-                                    output + "' 2> '" + err + "'";
+        const std::string run =
+            std::string("'") + GRAIN_SIM + "' " + arguments + " 2> '" + err + "'";
+        const std::string status = Path("status.txt");
+        const std::string command = output == kClosedPipe
+                                        ? "{ " + run + "; echo $? > '" + status + "'; } | true"
+                                        : run + " > '" + output + "'";
         const int raw = std::system(command.c_str());
         RunResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        if (output == kClosedPipe) {
+            r.status = std::stoi("0" + Slurp(status));
+            std::remove(status.c_str());
+        }
         if (scratch) {
             std::istringstream lines(Slurp(output));
             for (std::string line; std::getline(lines, line);) r.lines.push_back(line);
@@ -206,10 +216,15 @@ TEST_F(GrainSimTest, UnwritableStateFileStopsWithStatusOne) {
     EXPECT_TRUE(Starting(r.lines, "D ").empty());
 }
 
-// Every failure is reported on one line of standard error and in the exit
-// status. In the arguments and the message "@" stands for this test's scratch
-// prefix, where "@folder" is a folder and "@script.txt" holds the script
-// ("<long>" in it: a line of ten million characters).
+// Every failure is reported on one line of standard error (a usage error adds
+// the usage lines) and in the exit status. In the arguments and the message "@"
+// stands for this test's scratch prefix, where "@folder" is a folder and
+// "@script.txt" holds the script ("<long>" in it: a line of ten million
+// characters; "<many>" a script that prints far more than a pipe holds).
+const std::string kUsage =
+    "usage: grain-sim [--state FILE] [SCRIPT]\n"
+    "       grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]";
+
 struct Failure {
     const char* name;
     std::string script;
@@ -238,6 +253,10 @@ TEST_P(GrainSimFailureTest, IsAOneLineMessageAndANonZeroStatus) {
     if (const std::size_t at = script.find("<long>"); at != std::string::npos) {
         script.replace(at, 6, std::string(10'000'000, 'a'));
     }
+    if (script == "<many>") {
+        script.clear();
+        for (int k = 0; k < 2000; ++k) script += "print\n";
+    }
     std::ofstream(Path("script.txt"), std::ios::binary) << script;
     const RunResult r = RunWith(Expanded(GetParam().arguments), GetParam().output);
     EXPECT_EQ(r.status, GetParam().status);
@@ -248,15 +267,32 @@ TEST_P(GrainSimFailureTest, IsAOneLineMessageAndANonZeroStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, GrainSimFailureTest,
-    ::testing::Values(Failure{"ScriptIsAFolder", "", "'@folder'", "", 2,
-                              "grain-sim: script '@folder' is a folder"},
-                      Failure{"OutputCannotBeWritten", "tick 2\nprint\n", "'@script.txt'",
-                              "/dev/full", 3, "grain-sim: cannot write to standard output"},
-                      Failure{"OverLongLine", "tick\n<long>\n", "'@script.txt'", "", 2,
-                              "grain-sim: line 2: longer than 4096 characters"},
-                      Failure{"StateFileIsAFolder", "print\n", "--state '@folder' '@script.txt'",
-                              "", 2,
-                              "grain-sim: cannot read state file '@folder': Is a directory"}),
+    ::testing::Values(
+        Failure{"ScriptIsAFolder", "", "'@folder'", "", 2,
+                "grain-sim: script '@folder' is a folder"},
+        Failure{"OutputCannotBeWritten", "tick 2\nprint\n", "'@script.txt'", "/dev/full", 3,
+                "grain-sim: cannot write to standard output"},
+        Failure{"OverLongLine", "tick\n<long>\n", "'@script.txt'", "", 2,
+                "grain-sim: line 2: longer than 4096 characters"},
+        Failure{"StateFileIsAFolder", "print\n", "--state '@folder' '@script.txt'", "", 2,
+                "grain-sim: cannot read state file '@folder': Is a directory"},
+        Failure{"OutputPipeClosed", "<many>", "'@script.txt'", "|", 3,
+                "grain-sim: cannot write to standard output"},
+        Failure{"ServeWithoutAnAddress", "", "--serve", "", 2,
+                "grain-sim: --serve needs [ADDRESS:]PORT\n" + kUsage},
+        Failure{"ServePortOutOfRange", "", "--serve 127.0.0.1:65536", "", 2,
+                "grain-sim: --serve: port '65536' is not a number 0..65535\n" + kUsage},
+        Failure{"ServeAndAScript", "", "--serve 0 '@script.txt'", "", 2,
+                "grain-sim: --serve runs no script\n" + kUsage},
+        Failure{"FaultsWithoutServe", "", "--faults '@script.txt'", "", 2,
+                "grain-sim: --faults is an option of --serve\n" + kUsage},
+        Failure{"ServeOnAHostName", "", "--serve localhost:0", "", 5,
+                "grain-sim: cannot serve Modbus TCP: localhost:0: not a numeric "
+                "IP address"},
+        Failure{"ServeFromAStateFileThatIsAFolder", "", "--serve 127.0.0.1:0 --state '@folder'", "",
+                2, "grain-sim: cannot read state file '@folder': Is a directory"},
+        Failure{"ServeWithOutputThatCannotBeWritten", "", "--serve 127.0.0.1:0", "/dev/full", 3,
+                "grain-sim: cannot write to standard output"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GrainSimTest, StateFileAConsoleHoldsIsNotSavedAndNothingRuns) {
@@ -269,6 +305,10 @@ TEST_F(GrainSimTest, StateFileAConsoleHoldsIsNotSavedAndNothingRuns) {
     EXPECT_EQ(r.errors, "grain-sim: state file '" + state + "' is in use by another program\n");
     EXPECT_TRUE(r.lines.empty());
     EXPECT_EQ(Slurp(state), "[Dev3]\nMode=1\n");
+    const RunResult serving = RunWith("--serve 127.0.0.1:0 --state '" + state + "'");
+    EXPECT_EQ(serving.status, 4);
+    EXPECT_EQ(serving.errors, r.errors);
+    EXPECT_TRUE(serving.lines.empty());
 
     console.unlock();
     const RunResult free = Run("tick\nsave " + state + "\n");

@@ -82,6 +82,16 @@ int Runner::Run(const std::vector<Command>& commands) {
     return 0;
 }
 
+void Runner::Cycle() {
+    ++tick_;
+    controller_.EmulatorTick();
+}
+
+void Runner::WagonTick(int draw) {
+    draw_.draw = draw;
+    wagonTimer_.Tick();
+}
+
 bool Runner::Execute(const Command& command) {
     using Verb = Command::Verb;
     switch (command.verb) {

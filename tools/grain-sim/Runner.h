@@ -33,7 +33,14 @@ public:
     // output could not be written. Either failure stops the run.
     int Run(const std::vector<Command>& commands);
 
+    // One controller cycle; its journal and sound lines carry its number.
+    void Cycle();
+    // One second of the wagon timer with `draw` (0..199) as its random draw.
+    void WagonTick(int draw);
+
     plant::Plant& Plant() { return plant_; }
+    const plant::Controller& Controller() const { return controller_; }
+    const plant::Wagons& WagonTimer() const { return wagonTimer_; }
 
 private:
     class Journal : public plant::JournalOutlet {

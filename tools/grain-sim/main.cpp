@@ -1,15 +1,19 @@
 // grain-sim: runs the plant's controller cycle without a screen, driven by a
-// script, and prints journal entries, sounds and table dumps as text lines.
+// script, and prints journal entries, sounds and table dumps as text lines;
+// or runs it in real time and serves it over Modbus TCP.
 //   grain-sim [--state FILE] [SCRIPT]
+//   grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]
 // The script is read from SCRIPT or standard input and checked as a whole
 // before anything runs. Exit status:
-//   0 the script ran to its end
+//   0 the script ran to its end; serving stopped on a signal
 //   1 a state file could not be written (the run stops at that line)
 //   2 bad arguments, a bad or unreadable script, an unreadable state file
 //   3 standard output could not be written (the run stops)
-//   4 a state file the script saves is in use by a running console or another
-//     grain-sim (nothing runs)
+//   4 a state file the script saves (or serving saves) is in use by a running
+//     console or another grain-sim (nothing runs)
+//   5 serving could not listen on the address and port
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,6 +24,7 @@
 #include "platform/core/LockFile.h"
 #include "tools/grain-sim/Runner.h"
 #include "tools/grain-sim/Script.h"
+#include "tools/grain-sim/Serve.h"
 
 namespace {
 
@@ -27,18 +32,24 @@ constexpr int kUsageError = 2;
 constexpr int kStateInUse = 4;
 
 int Usage(const std::string& what) {
-    std::cerr << "grain-sim: " << what << "\nusage: grain-sim [--state FILE] [SCRIPT]\n";
+    std::cerr << "grain-sim: " << what
+              << "\nusage: grain-sim [--state FILE] [SCRIPT]"
+                 "\n       grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]\n";
     return kUsageError;
 }
 
-// The lock of every file the script saves, taken as the console takes it, so
-// neither overwrites what the other saves. A folder that cannot hold a lock
-// file goes without.
-bool LockSavedFiles(const grainsim::Script& script, std::list<platform::LockFile>& locks) {
+std::set<std::string> SavedFiles(const grainsim::Script& script) {
     std::set<std::string> files;
     for (const grainsim::Command& command : script.commands) {
         if (command.verb == grainsim::Command::Verb::Save) files.insert(command.file);
     }
+    return files;
+}
+
+// The lock of every file the run saves, taken as the console takes it, so
+// neither overwrites what the other saves. A folder that cannot hold a lock
+// file goes without.
+bool LockSavedFiles(const std::set<std::string>& files, std::list<platform::LockFile>& locks) {
     for (const std::string& file : files) {
         auto& lock = locks.emplace_back(file + ".lock");
         if (lock.TryLock() == platform::LockFile::Result::HeldElsewhere) {
@@ -49,17 +60,53 @@ bool LockSavedFiles(const grainsim::Script& script, std::list<platform::LockFile
     return true;
 }
 
+// Starts the plant from the state file and runs `run` on it.
+template <typename Run>
+int StartAndRun(const std::string& statePath, Run run) {
+    grainsim::Runner runner(std::cout, std::cerr);
+    if (const auto failure = runner.Start(statePath)) {
+        std::cerr << "grain-sim: cannot read state file '" << statePath << "': " << *failure
+                  << '\n';
+        return kUsageError;
+    }
+    return run(runner);
+}
+
+// Serving saves the state file on the way out, so it holds the file's lock
+// from the start.
+int ServeFromStateFile(const grainsim::ServeOptions& serve) {
+    std::list<platform::LockFile> locks;
+    if (!serve.statePath.empty() && !LockSavedFiles({serve.statePath}, locks)) return kStateInUse;
+    return StartAndRun(serve.statePath, [&serve](grainsim::Runner& runner) {
+        return grainsim::Serve(runner, serve, std::cout, std::cerr);
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (a closed pipe) makes writes fail, which the run
+    // reports, instead of ending the program unsaved.
+    std::signal(SIGPIPE, SIG_IGN);
+
     std::string statePath;
     std::string scriptPath;
     bool haveScript = false;
+    bool serving = false;
+    grainsim::ServeOptions serve;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--state") {
             if (i + 1 >= argc) return Usage("--state needs a file name");
             statePath = argv[++i];
+        } else if (arg == "--serve") {
+            if (i + 1 >= argc) return Usage("--serve needs [ADDRESS:]PORT");
+            if (const auto wrong = grainsim::ParseServeAddress(argv[++i], serve)) {
+                return Usage("--serve: " + *wrong);
+            }
+            serving = true;
+        } else if (arg == "--faults") {
+            serve.faults = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option '" + arg + "'");
         } else if (haveScript) {
@@ -68,6 +115,13 @@ int main(int argc, char** argv) {
             scriptPath = arg;
             haveScript = true;
         }
+    }
+
+    if (serve.faults && !serving) return Usage("--faults is an option of --serve");
+    if (serving) {
+        if (haveScript) return Usage("--serve runs no script");
+        serve.statePath = statePath;
+        return ServeFromStateFile(serve);
     }
 
     grainsim::Script script;
@@ -92,13 +146,7 @@ int main(int argc, char** argv) {
     }
 
     std::list<platform::LockFile> locks;
-    if (!LockSavedFiles(script, locks)) return kStateInUse;
-
-    grainsim::Runner runner(std::cout, std::cerr);
-    if (const auto failure = runner.Start(statePath)) {
-        std::cerr << "grain-sim: cannot read state file '" << statePath << "': " << *failure
-                  << '\n';
-        return kUsageError;
-    }
-    return runner.Run(script.commands);
+    if (!LockSavedFiles(SavedFiles(script), locks)) return kStateInUse;
+    return StartAndRun(statePath,
+                       [&script](grainsim::Runner& runner) { return runner.Run(script.commands); });
 }

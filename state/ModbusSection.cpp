@@ -1,0 +1,53 @@
+#include "state/ModbusSection.h"
+
+#include <optional>
+
+#include "platform/core/ProfileValue.h"
+
+namespace console {
+
+namespace {
+
+constexpr const char* kSection = "Modbus";
+
+// A key that must hold a whole number in lowest..highest; nothing when it holds
+// anything else, and `error` says so.
+std::optional<int32_t> Number(const std::string& key, const std::string& value, int32_t lowest,
+                              int32_t highest, std::string& error) {
+    const std::optional<int32_t> number = platform::ParseProfileInteger(value);
+    if (number && *number >= lowest && *number <= highest) return number;
+    error = key + "=" + value + " - ожидается целое число от " + std::to_string(lowest) + " до " +
+            std::to_string(highest);
+    return std::nullopt;
+}
+
+// A 0/1 switch; a missing key keeps `value`.
+bool Switch(const platform::ProfileFile& profile, const std::string& key, bool& value,
+            std::string& error) {
+    const std::optional<std::string> text = profile.ReadValue(kSection, key);
+    if (!text) return true;
+    const std::optional<int32_t> number = Number(key, *text, 0, 1, error);
+    if (number) value = *number == 1;
+    return number.has_value();
+}
+
+}  // namespace
+
+ModbusSection ReadModbusSection(const platform::ProfileFile& profile) {
+    ModbusSection section;
+    const std::optional<std::string> port = profile.ReadValue(kSection, "Port");
+    if (!port) return section;
+    section.wanted = true;
+    ModbusSettings& settings = section.settings;
+    const std::optional<int32_t> number = Number("Port", *port, 0, 65535, section.error);
+    if (!number) return section;
+    settings.port = static_cast<uint16_t>(*number);
+    const std::string address = profile.ReadString(kSection, "Address", "");
+    if (!address.empty()) settings.address = address;
+    if (Switch(profile, "Write", settings.writable, section.error)) {
+        Switch(profile, "Faults", settings.faults, section.error);
+    }
+    return section;
+}
+
+}  // namespace console

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/core/ProfileFile.h"
+
+namespace console {
+
+// How the console serves its plant over Modbus TCP, from the state file's
+// section [Modbus]:
+//   Port=     TCP port 0..65535 (0: the system picks a free one); without this
+//             key the console opens no socket
+//   Address=  numeric IPv4 or IPv6 address to listen on; 127.0.0.1 when missing
+//             or empty
+//   Write=    1 (the default) takes commands; 0 makes the server read-only
+//   Faults=   1 serves the trainer's fault registers; 0 (the default) does not
+// Integers are read as the rest of the file reads them (decimal, or hexadecimal
+// after "0x").
+struct ModbusSettings {
+    std::string address = "127.0.0.1";
+    uint16_t port = 0;
+    bool writable = true;
+    bool faults = false;
+};
+
+struct ModbusSection {
+    bool wanted = false;      // the section has a Port key
+    ModbusSettings settings;  // what it says, when it can be used
+    std::string error;        // why it cannot be used (a key and its value); empty when it can
+};
+
+ModbusSection ReadModbusSection(const platform::ProfileFile& profile);
+
+}  // namespace console
