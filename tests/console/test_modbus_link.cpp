@@ -15,7 +15,10 @@
 #include <memory>
 #include <thread>
 
+#include "console/MainFrmControls.h"
 #include "console/ModbusLink.h"
+#include "modbus/PlantRegisters.h"
+#include "symbols/Conveyor.h"
 #include "tests/console/FrmMainFixture.h"
 #include "tests/modbus/ModbusRig.h"
 
@@ -130,6 +133,11 @@ TEST_F(ModbusConsole, ServesFromTheControllerStartAndJournalsEachClientInBlue) {
     EXPECT_EQ(JournalCount(connected), 1);
     EXPECT_EQ(JournalColourOf(connected), QColor(Qt::blue));
 
+    // Without Faults=1 the trainer's registers are not there.
+    EXPECT_EQ(Write(client, modbus::layout::kFaultCodes + 13, plant::kFaultTrip),
+              MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
+    EXPECT_EQ(Form().plant().Faults[14].Pending, false);
+
     modbus_close(client);
     const QString disconnected = " Отключен клиент Modbus " + peer;
     EXPECT_TRUE(ServeUntil([&] { return JournalCount(disconnected) == 1; }));
@@ -163,6 +171,33 @@ TEST_F(ModbusConsole, DeviceCommandsAreTakenAndJournalledAsThePanelsAre) {
     }
     EXPECT_EQ(Form().plant().Dev[1].Ungle, 30);
     EXPECT_EQ(JournalLines(), overModbus);
+}
+
+// An instructor trips conveyor 3.2 over Modbus: the trainee's window alarms and
+// the fault stands in the input registers until the instructor clears it.
+TEST_F(ModbusConsole, TrainerFaultWrittenOverModbusAlarmsTheWindow) {
+    WriteState("[Modbus]\nPort=0\nFaults=1\n");
+    Start();
+    modbus_t* client = Connect();
+    auto faultStands = [&] {
+        return WhileServing([=] {
+            uint16_t flag = 9;
+            const int got =
+                modbus_read_input_registers(client, modbus::layout::kFaultFlags + 13, 1, &flag);
+            return got == 1 ? flag : -1;
+        });
+    };
+    ASSERT_EQ(Write(client, modbus::layout::kFaultCodes + 13, plant::kFaultTrip), 0);
+    ControllerTicks(2);  // taken over, then shown
+    EXPECT_TRUE(Find<symbols::TConveyor>("Conveyor2")->Alarm());
+    EXPECT_EQ(console::FontColour(Find("TabloStop")), palette::Red);
+    EXPECT_EQ(JournalColourOf("Конвейер 3.2 Изменение состояния"), QColor(Qt::red));
+    EXPECT_EQ(faultStands(), 1);
+
+    ASSERT_EQ(Write(client, modbus::layout::kFaultCodes + 13, plant::kFaultNone), 0);
+    ControllerTicks(1);
+    EXPECT_EQ(faultStands(), 0);
+    EXPECT_TRUE(Find<symbols::TConveyor>("Conveyor2")->Alarm());  // until the operator resets it
 }
 
 TEST_F(ModbusConsole, ReadOnlyServerRefusesWritesAndKeepsItsSectionThroughSaves) {
