@@ -1,5 +1,6 @@
 #include "plant/RouteStage.h"
 
+#include <algorithm>
 #include <string>
 
 #include "plant/JournalTexts.h"
@@ -47,10 +48,12 @@ uint32_t RouteStage::ForbiddenBy(int r) {
 void RouteStage::Run() {
     UpdatePermissions();
     forbiddenThisPass_ = 0;
+    faultStands_ = std::any_of(plant_.Faults.begin(), plant_.Faults.end(),
+                               [](const TFault& fault) { return fault.Kind != kFaultNone; });
     for (int r = 1; r <= kRouteCount; ++r) {
         RefreshLook(r);
         TakeCommand(r);
-        StopOnFault(r);
+        if (faultStands_) StopOnFault(r);
         StepSequence(r);
     }
 }

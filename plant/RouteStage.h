@@ -45,6 +45,9 @@ private:
 
     // Routes forbidden by a route that became active earlier in this pass.
     uint32_t forbiddenThisPass_ = 0;
+    // Whether any device has a standing fault in this pass; without one no
+    // route's devices are looked at.
+    bool faultStands_ = false;
 };
 
 }  // namespace plant
