@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <array>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 #include "plant/Plant.h"
 #include "platform/core/NumberFormat.h"
 

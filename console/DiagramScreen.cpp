@@ -4,9 +4,9 @@
 #include <QVariant>
 
 #include "console/Gauge.h"
-#include "console/MainFrmControls.h"
 #include "console/Panel.h"
 #include "console/Shape.h"
+#include "console/WidgetColours.h"
 #include "plant/SiloZones.h"
 #include "symbols/DriveSymbol.h"
 #include "symbols/LEDTablo.h"

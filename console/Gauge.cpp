@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 
 namespace console {
 

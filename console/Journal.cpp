@@ -5,8 +5,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "console/MainFrmControls.h"
 #include "console/TimeFormat.h"
+#include "console/WidgetColours.h"
 
 namespace console {
 

@@ -10,10 +10,10 @@
 
 #include "console/Fonts.h"
 #include "console/Gauge.h"
-#include "console/MainFrmControls.h"
 #include "console/Picture.h"
 #include "console/Shape.h"
 #include "console/StatusBar.h"
+#include "console/WidgetColours.h"
 #include "plant/Plant.h"
 #include "symbols/Conveyor.h"
 #include "symbols/LEDBoardLook.h"

@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 
 namespace console {
 

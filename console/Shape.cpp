@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 
 namespace console {
 

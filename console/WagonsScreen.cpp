@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "console/MainFrm.h"
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 #include "platform/core/Palette.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Silo.h"

@@ -3,7 +3,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 #include "symbols/Conveyor.h"
 #include "symbols/Latch.h"
 #include "tests/console/FrmMainFixture.h"

@@ -1,9 +1,9 @@
 #include <QLabel>
 
 #include "console/Gauge.h"
-#include "console/MainFrmControls.h"
 #include "console/Panel.h"
 #include "console/Shape.h"
+#include "console/WidgetColours.h"
 #include "symbols/Conveyor.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Latch.h"

@@ -15,8 +15,8 @@
 #include <memory>
 #include <thread>
 
-#include "console/MainFrmControls.h"
 #include "console/ModbusLink.h"
+#include "console/WidgetColours.h"
 #include "modbus/PlantRegisters.h"
 #include "symbols/Conveyor.h"
 #include "tests/console/FrmMainFixture.h"

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 #include "platform/services/PointerConfinement.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Title.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "console/Journal.h"
-#include "console/MainFrmControls.h"
 #include "console/Sound.h"
 #include "console/WagonsScreen.h"
+#include "console/WidgetColours.h"
 #include "plant/Wagons.h"
 #include "platform/services/WavePlayer.h"
 #include "symbols/LEDTablo.h"

@@ -1,4 +1,4 @@
-#include "console/MainFrmControls.h"
+#include "console/WidgetColours.h"
 
 #include <QPalette>
 #include <QWidget>
