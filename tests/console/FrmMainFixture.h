@@ -16,6 +16,7 @@
 #include "console/Journal.h"
 #include "console/MainFrm.h"
 #include "platform/services/MessageBoxes.h"
+#include "tests/support/HeadlessMain.h"
 
 // Shared set-up of the main-window tests: a window on fake services, a clock
 // that moves only when told, and helpers to drive start-up and the controller.
@@ -110,13 +111,5 @@ protected:
     console::FrmMainServices services;
     std::unique_ptr<console::TFrmMain> form;
 };
-
-// Each test program runs its tests inside a headless application.
-inline int RunTests(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 }  // namespace console_test

@@ -235,5 +235,5 @@ TEST_F(DevicePanel, FaultAlarmsUntilTheOperatorResetsItAfterTheClear) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

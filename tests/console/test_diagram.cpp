@@ -132,5 +132,5 @@ TEST_F(DiagramWithDecimalComma, SiloPageAndBoardsShowTheSystemSeparator) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

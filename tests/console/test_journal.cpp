@@ -8,6 +8,7 @@
 
 #include "console/Journal.h"
 #include "console/TimeFormat.h"
+#include "tests/support/HeadlessMain.h"
 
 using console::Journal;
 using console::JournalView;
@@ -251,9 +252,5 @@ TEST_F(JournalTest, StrayLineFeedIsTakenAsALineBreak) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return test_support::RunHeadless(argc, argv);
 }

@@ -379,5 +379,5 @@ TEST_F(MainWindow, BoardsShowSixCharactersWithOneDecimal) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

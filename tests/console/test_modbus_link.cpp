@@ -307,5 +307,5 @@ TEST_F(ModbusConsole, SilentAndSurplusClientsDoNotHoldUpTheCycle) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

@@ -195,5 +195,5 @@ TEST_F(RoutePanel, EntriesStartStoppedWithTheirCaptions) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

@@ -299,5 +299,5 @@ TEST_F(Startup, FailedSaveKeepsTheWindowOpenAndSaysWhere) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

@@ -241,5 +241,5 @@ TEST_F(SystemCommands, ResetZeroesTheShippedTonnageAndLeavesTheStocksAlone) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

@@ -168,5 +168,5 @@ TEST_F(WagonsOnScreen, WindowTimerKeepsBoardAndWagonsInStep) {
 }  // namespace console_test
 
 int main(int argc, char** argv) {
-    return console_test::RunTests(argc, argv);
+    return test_support::RunHeadless(argc, argv);
 }

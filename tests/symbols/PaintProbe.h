@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "platform/canvas/QtCanvas.h"
+#include "tests/support/HeadlessMain.h"
 
 // Counts the paint events a widget receives and keeps the region of the last
 // one, so a test can tell "repainted at once", "repaint requested" and "not
@@ -71,13 +72,8 @@ inline QImage ThroughCanvas(QSize size, const std::function<void(platform::Canva
     return image;
 }
 
-// Each test program of the symbols runs under one application object, off
-// screen also when test discovery starts it without the test environment.
-#define SYMBOL_TEST_MAIN()                                  \
-    int main(int argc, char** argv) {                       \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) \
-            qputenv("QT_QPA_PLATFORM", "offscreen");        \
-        QApplication app(argc, argv);                       \
-        ::testing::InitGoogleTest(&argc, argv);             \
-        return RUN_ALL_TESTS();                             \
+// Each test program of the symbols runs under one headless application.
+#define SYMBOL_TEST_MAIN()                            \
+    int main(int argc, char** argv) {                 \
+        return test_support::RunHeadless(argc, argv); \
     }

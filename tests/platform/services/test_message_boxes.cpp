@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/services/QtMessageBoxes.h"
+#include "tests/support/HeadlessMain.h"
 
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -160,9 +161,5 @@ TEST_F(MessageBoxesTest, MarkupInTextIsShownLiterally) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return test_support::RunHeadless(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/services/QtPointerConfinement.h"
+#include "tests/support/HeadlessMain.h"
 
 using platform::QtPointerConfinement;
 
@@ -106,9 +107,5 @@ TEST_F(PointerConfinementTest, DestroyingTheConfinementReleasesThePointer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return test_support::RunHeadless(argc, argv);
 }
