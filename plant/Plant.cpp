@@ -99,6 +99,26 @@ bool PostFault(Plant& plant, int dev, int32_t fault) {
     return true;
 }
 
+bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source) {
+    if (!plant.Dev.Contains(dev) || code == kCmdNone) return false;
+    TDiscret& d = plant.Dev[dev];
+    d.Command = code;
+    d.CommandSource = source;
+    return true;
+}
+
+bool RouteTakes(const TRoute& route, int32_t command) {
+    if (command == kRouteCmdStart) return route.State == kRouteStopped && route.Permitted;
+    if (command == kRouteCmdStop) return route.State == kRouteRunning;
+    return false;
+}
+
+bool PostRouteCommand(Plant& plant, int r, int32_t command) {
+    if (!plant.Route.Contains(r) || !RouteTakes(plant.Route[r], command)) return false;
+    plant.Route[r].Command = command;
+    return true;
+}
+
 const std::string& RouteCaption(int r) {
     static const std::array<std::string, kRouteCount> captions = {
         "  1. Погрузка на судно из силоса №1",

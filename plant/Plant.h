@@ -49,6 +49,21 @@ constexpr int32_t kFaultNone = 0;
 constexpr int32_t kFaultTrip = 1;  // drives only
 constexpr int32_t kFaultJam = 2;   // gate valves only
 
+// What became of the last command an operator (the panel, a Modbus client, a
+// script) posted to a device or a route, so that a client that posts can learn
+// its command's fate. Route sequences and silo limits post commands of their
+// own; those are not recorded here.
+constexpr int32_t kOutcomeNone = 0;            // nothing posted yet
+constexpr int32_t kOutcomePending = 1;         // posted, waiting for a cycle to take it over
+constexpr int32_t kOutcomeTaken = 2;           // taken over by a cycle
+constexpr int32_t kOutcomeReplaced = 3;        // overwritten by a later post before it was taken
+constexpr int32_t kOutcomeRefusedLocal = 4;    // the device is in Local mode
+constexpr int32_t kOutcomeRefusedAuto = 5;     // the device is in Auto mode or held by a route
+constexpr int32_t kOutcomeRefusedRepair = 6;   // the device is in Repair mode
+constexpr int32_t kOutcomeRefusedFault = 7;    // a trainer fault stands
+constexpr int32_t kOutcomeRefusedState = 8;    // route: a start while not stopped, a stop while not running
+constexpr int32_t kOutcomeRefusedForbidden = 9;  // route: a start forbidden by an active route
+
 // Route states and commands.
 constexpr int32_t kRouteStopped = 0, kRouteStarting = 1, kRouteRunning = 2, kRouteStopping = 3;
 constexpr int32_t kRouteCmdStart = 1, kRouteCmdStop = 2;
@@ -144,6 +159,13 @@ struct TFault {
     bool Pending = false;         // whether Posted waits
 };
 
+// The fate of the last operator's command to one device or route.
+struct TOutcome {
+    int32_t Command = 0;            // the code posted
+    int32_t Result = kOutcomeNone;  // kOutcome*
+    uint64_t Cycle = 0;             // the controller cycle it happened in (Plant::Cycles then)
+};
+
 // One grain route.
 struct TRoute {
     std::string Panel;  // name of its entry in the route list ("Route1" ...)
@@ -165,6 +187,11 @@ struct Plant {
     OneBased<bool, kSiloCount> TankOverheat;
     double ShippingMassa = 0.0;  // tonnes loaded onto the vessel since the last reset
     int32_t SelectedDev = 0;     // device whose control panel is open; 0 none
+    // Controller cycles run; the cycle under way counts itself.
+    uint64_t Cycles = 0;
+    // What became of the operators' last commands.
+    OneBased<TOutcome, kDeviceCount> DeviceOutcome;
+    OneBased<TOutcome, kRouteCount> RouteOutcome;
 };
 
 // Start-up fill: resets every record and gives the fixed names, kinds, symbols,
@@ -186,6 +213,20 @@ constexpr bool FaultFits(int32_t fault, int32_t kind) {
 // takes it over. False, and nothing posted, for a device outside 1..18 or a
 // fault that does not fit the device.
 bool PostFault(Plant& plant, int dev, int32_t fault);
+
+// The one way to post a device command, for the panel, the route list, a
+// Modbus client, grain-sim and the route stage alike: `source` is
+// kSourceOperator or kSourceRoute. False, and nothing posted, for a device
+// outside 1..18 or a code that is not a command.
+bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source);
+
+// Whether route r takes `command` now: a start only while stopped and
+// permitted, a stop only while running.
+bool RouteTakes(const TRoute& route, int32_t command);
+
+// Posts an operator's start or stop for route r when RouteTakes allows it;
+// false, and nothing posted, otherwise (or for a route outside 1..12).
+bool PostRouteCommand(Plant& plant, int r, int32_t command);
 
 // Caption of route r in the route list, leading blanks included.
 const std::string& RouteCaption(int r);
