@@ -36,6 +36,7 @@ const std::vector<Layer> kLayers = {
     {"plant/",              Qt::Forbidden,  {"platform/core/"}},
     {"state/",              Qt::Forbidden,  {"platform/core/", "plant/"}},
     {"modbus/",             Qt::Forbidden,  {"platform/core/", "plant/"}},
+    {"archive/",            Qt::Forbidden,  {"platform/core/", "plant/"}},
     {"symbols/",            Qt::Allowed,    {"platform/core/", "platform/canvas/"}},
     {"console/",            Qt::Allowed,    {"platform/", "plant/", "state/", "modbus/", "symbols/"}},
     {"app/",                Qt::Allowed,    {"platform/", "plant/", "state/", "modbus/", "symbols/",
@@ -61,6 +62,8 @@ const std::vector<PrivateLibrary> kPrivateLibraries = {
     {"sndfile.h",   "platform/services/"},
     {"xcb/",        "platform/services/"},
     {"modbus/",     "modbus/"},
+    {"sqlite3.h",   "archive/"},
+    {"unicode/",    "archive/"},
 };
 // clang-format on
 
@@ -169,6 +172,12 @@ TEST(Layering, RulesTellAnIncludeFromBelowFromOneFromAbove) {
         {"modbus/Server.cpp", "#include \"symbols/Pump.h\"", false},
         {"modbus/Server.cpp", "#include \"console/MainFrm.h\"", false},
         {"modbus/Responder.cpp", "#include <modbus/modbus.h>", true},
+        {"archive/Store.cpp", "#include <sqlite3.h>", true},
+        {"archive/Store.h", "#include <sqlite3.h>", false},
+        {"archive/Reader.cpp", "#include <QString>", false},
+        {"archive/Reader.cpp", "#include \"console/MainFrm.h\"", false},
+        {"archive/Reader.cpp", "#include \"modbus/Server.h\"", false},
+        {"modbus/Server.cpp", "#include \"archive/Archive.h\"", false},
         {"state/StateFile.cpp", "#include <QLockFile>", false},
         {"state/StateFile.cpp", "#include \"plant/Plant.h\"", true},
         {"console/MainFrm.cpp", "#include \"plant/Plant.h\"", true},
