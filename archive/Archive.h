@@ -36,7 +36,8 @@ struct Options {
 };
 
 // What the archive tells its host. Both run on the writer thread; they may
-// call Append, but not Flush.
+// call Append, but must not call Flush nor wait for the host's thread (which
+// may be waiting for the writer in Flush or in the destructor).
 struct Events {
     // A failure of the file, once when it begins (and again for a different
     // one, or after the file was written in between).
