@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libmodbus-dev mbpoll
     libsqlite3-dev
+    libsodium-dev
     fonts-dejavu-core fonts-liberation
     xvfb xauth
 )
