@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -184,9 +185,11 @@ inline bool InChildProcess(const std::function<void()>& body, bool asNobody = fa
 class ArchiveTest : public testing::Test {
 protected:
     ArchiveTest() {
+        // A parameterised test's name holds a '/': one folder, not two.
+        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
         folder_ = fs::temp_directory_path() /
-                  ("archive-test-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("archive-test-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         path_ = folder_ / "GrainTerminal.db";
