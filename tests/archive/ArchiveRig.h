@@ -188,8 +188,8 @@ protected:
         // A parameterised test's name holds a '/': one folder, not two.
         std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(name.begin(), name.end(), '/', '-');
-        folder_ = fs::temp_directory_path() /
-                  ("archive-test-" + std::to_string(::getpid()) + "-" + name);
+        folder_ =
+            fs::temp_directory_path() / ("archive-test-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         path_ = folder_ / "GrainTerminal.db";
