@@ -27,7 +27,7 @@ build: configure
 RUN_TARGETS := GrainTerminal vnc-loopback
 run: configure
 	@echo "Building the console ($(RUN_TARGETS)); tests and benchmarks are left to make test."
-	NINJA_STATUS='[%f/%t %p %es] ' cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
+	@NINJA_STATUS='[%f/%t %p %es] ' cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 	@scripts/run.sh $(BUILD)
 
 test: build
