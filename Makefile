@@ -55,13 +55,14 @@ gallery: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/symbol-gallery $(BUILD)/gallery.png
 	@echo "Gallery written to $(BUILD)/gallery.png"
 
-# Long runs: 100,000 state files through the loader and 100,000 grain-sim
-# scripts through the parser under the sanitizers, and a full day of plant time
-# with random operator commands and routes.
+# Long runs: 100,000 state files through the loader, 100,000 grain-sim scripts
+# and 100,000 users files through their parsers under the sanitizers, and a
+# full day of plant time with random operator commands and routes.
 fuzz: deps $(BUILD_ASAN)/build.ninja
-	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz -j $(JOBS)
+	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz users-fuzz -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/state/fuzz/state-fuzz 100000
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/tools/fuzz/script-fuzz 100000
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/users/fuzz/users-fuzz 100000
 
 soak: build
 	$(BUILD)/bench/bench_plant_soak
