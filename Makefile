@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test test-asan bench gallery fuzz soak clean
+.PHONY: all deps configure build run test test-asan bench gallery fuzz soak clean
 
 all: build
 
@@ -15,11 +15,19 @@ deps:
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGT_WERROR=ON
 
-build: deps $(BUILD)/build.ninja
+configure: deps $(BUILD)/build.ninja
 	@grep -q '^GT_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DGT_WERROR=ON
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# `make run` builds only what it starts: the console, and the module
+# scripts/run.sh preloads when there is no display. Ninja's status line says
+# how far the build is: steps done of all, share, seconds since the start.
+RUN_TARGETS := GrainTerminal vnc-loopback
+run: configure
+	@echo "Building the console ($(RUN_TARGETS)); tests and benchmarks are left to make test."
+	@NINJA_STATUS='[%f/%t %p %es] ' cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 	@scripts/run.sh $(BUILD)
 
 test: build

@@ -118,6 +118,9 @@ struct OpeningCase {
     const char* text;
     const char* stateText;
 };
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+    *os << "angle " << c.ungle << " with '" << c.separator << '\'';
+}
 
 class ValveOpening : public DevicePanel, public ::testing::WithParamInterface<OpeningCase> {
 protected:
@@ -176,6 +179,9 @@ struct ButtonCode {
     const char* button;
     int32_t code;
 };
+void PrintTo(const ButtonCode& b, std::ostream* os) {
+    *os << b.button;
+}
 
 class CommandButton : public DevicePanel, public ::testing::WithParamInterface<ButtonCode> {};
 

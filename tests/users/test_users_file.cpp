@@ -104,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 struct NameCase {
+    const char* label;  // the case's name in the test list
     const char* name;
     std::string problem;  // empty: a valid name
 };
@@ -121,23 +122,28 @@ TEST_P(UserName, IsTakenOrRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, UserName,
-    testing::Values(NameCase{"Зернов", ""}, NameCase{"Ёлкин Ё.Ё.", ""}, NameCase{"smith-2_b", ""},
-                    NameCase{"7смена", ""}, NameCase{"Абвгдеёжзийклмнопрстуфхцчшщъыьэю", ""},
-                    NameCase{"Абвгдеёжзийклмнопрстуфхцчшщъыьэюя", "имя длиннее 32 знаков"},
-                    NameCase{"", "пустое имя"},
-                    NameCase{"-Зернов", "имя должно начинаться с буквы или цифры"},
-                    NameCase{"Зернов ", "имя кончается пробелом"},
-                    NameCase{"Иван  Зернов", "два пробела подряд"},
-                    NameCase{"Зер:нов",
+    testing::Values(NameCase{"Cyrillic", "Зернов", ""},
+                    NameCase{"InitialsWithDots", "Ёлкин Ё.Ё.", ""},
+                    NameCase{"LatinHyphenUnderscore", "smith-2_b", ""},
+                    NameCase{"DigitFirst", "7смена", ""},
+                    NameCase{"ThirtyTwoLetters", "Абвгдеёжзийклмнопрстуфхцчшщъыьэю", ""},
+                    NameCase{"ThirtyThreeLetters", "Абвгдеёжзийклмнопрстуфхцчшщъыьэюя",
+                             "имя длиннее 32 знаков"},
+                    NameCase{"Empty", "", "пустое имя"},
+                    NameCase{"HyphenFirst", "-Зернов", "имя должно начинаться с буквы или цифры"},
+                    NameCase{"BlankLast", "Зернов ", "имя кончается пробелом"},
+                    NameCase{"TwoBlanks", "Иван  Зернов", "два пробела подряд"},
+                    NameCase{"Colon", "Зер:нов",
                              "недопустимый знак «:»; допустимы буквы, цифры, пробел, "
                              "точка, дефис и подчёркивание"},
-                    NameCase{"Zernov=1",
+                    NameCase{"EqualsSign", "Zernov=1",
                              "недопустимый знак «=»; допустимы буквы, цифры, "
                              "пробел, точка, дефис и подчёркивание"},
-                    NameCase{"Иван\tЗернов",
+                    NameCase{"Tab", "Иван\tЗернов",
                              "недопустимый знак (управляющий); допустимы "
                              "буквы, цифры, пробел, точка, дефис и "
-                             "подчёркивание"}));
+                             "подчёркивание"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 struct HashCase {
     const char* name;
