@@ -406,10 +406,11 @@ class RouteSweepTest : public GrainSimTest,
                        public ::testing::WithParamInterface<plant_test::SweepCase> {};
 
 TEST_P(RouteSweepTest, NoSingleOperatorCommandHangsRoute1) {
-    const auto [device, code, stop] = GetParam();
+    const auto [device, code, stop, first] = GetParam();
     const std::string finished =
         stop ? "R 1 state=0 step=0 permitted=1" : "R 1 state=2 step=0 permitted=1";
-    for (int k = 0; k < plant_test::kSweepCycles; ++k) {
+    for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
+        const int k = cycle - 1;  // cycles run before the command is posted
         std::string script = "route 1 start\n";
         if (stop)
             script += "tick " + std::to_string(plant_test::kRoute1StartCycles) + "\nroute 1 stop\n";
@@ -418,7 +419,7 @@ TEST_P(RouteSweepTest, NoSingleOperatorCommandHangsRoute1) {
         const RunResult r = Run(script);
         ASSERT_EQ(r.status, 0) << r.errors;
         EXPECT_EQ(Starting(r.lines, "R 1 "), std::vector<std::string>{finished})
-            << "command taken over in cycle " << k + 1 << " of the sequence";
+            << "command taken over in cycle " << cycle << " of the sequence";
         if (stop) continue;
         const std::vector<std::string> started = {"D 2 mode=2 state=0 ungle=90",
                                                   "D 14 mode=2 state=0 ungle=0",
@@ -427,7 +428,7 @@ TEST_P(RouteSweepTest, NoSingleOperatorCommandHangsRoute1) {
         for (const char* prefix : {"D 2 ", "D 14 ", "D 15 "}) {
             for (const std::string& line : Starting(r.lines, prefix)) devices.push_back(line);
         }
-        EXPECT_EQ(devices, started) << "command taken over in cycle " << k + 1;
+        EXPECT_EQ(devices, started) << "command taken over in cycle " << cycle;
     }
 }
 
