@@ -26,7 +26,7 @@ inline auto Route1SweepCases() {
 inline std::string SweepCaseName(const ::testing::TestParamInfo<SweepCase>& info) {
     const auto [device, code, stop, first] = info.param;
     return "Device" + std::to_string(device) + "Command" + std::to_string(code) +
-           (stop ? "WhileStopping" : "WhileStarting") + "Cycles" + std::to_string(first) + "To" +
+           (stop ? "WhileStopping" : "WhileStarting") + "At" + std::to_string(first) + "To" +
            std::to_string(first + kSweepWindow - 1);
 }
 

@@ -363,8 +363,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"ResetWhileTripped", kConveyor31, kModeRemote, kFaultTrip,
                                   kCmdReset, kOutcomeRefusedFault},
                       OutcomeCase{"LocalModeInAuto", kConveyor31, kModeAuto, kFaultNone, kCmdLocal,
-                                  kOutcomeTaken}),
-    [](const auto& info) { return std::string(info.param.name); });
+                                  kOutcomeTaken}));
 
 TEST_F(DeviceStageTest, TakingOverClearsThePostedCommandAndKeepsItsSource) {
     Remote(kConveyor31);

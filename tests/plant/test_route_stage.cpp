@@ -278,15 +278,24 @@ TEST_F(RouteStageTest, OperatorServiceCommandWaitsBehindTheRoutesAndThenRuns) {
 
 // A mode command to a device of a running route is taken over as ever: the
 // operator can take a device out of Auto mode.
+struct ModeCase {
+    const char* name;
+    int32_t code;
+    int32_t mode;
+};
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ModeCommandOnARunningRoute : public RouteStageTest,
-                                   public ::testing::WithParamInterface<int32_t> {};
+                                   public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(ModeCommandOnARunningRoute, IsTakenOverAtTheNextCycle) {
     StartAndRun(2);
     rig.ClearRecords();
-    ASSERT_TRUE(PostCommand(rig.plant, 14, GetParam(), kSourceOperator));
+    ASSERT_TRUE(PostCommand(rig.plant, 14, GetParam().code, kSourceOperator));
     rig.Tick();
-    EXPECT_EQ(Dev(14).Mode, GetParam() - kCmdLocal);
+    EXPECT_EQ(Dev(14).Mode, GetParam().mode);
     EXPECT_EQ(rig.journal.entries.size(), 2u);  // the request and "Установлен"
     EXPECT_EQ(rig.plant.DeviceOutcome[14].Result, kOutcomeTaken);
     EXPECT_EQ(Dev(14).State, kStateRun);
@@ -294,7 +303,9 @@ TEST_P(ModeCommandOnARunningRoute, IsTakenOverAtTheNextCycle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ModeCommandOnARunningRoute,
-                         ::testing::Values(kCmdLocal, kCmdRemote, kCmdRepair));
+                         ::testing::Values(ModeCase{"Local", kCmdLocal, kModeLocal},
+                                           ModeCase{"Remote", kCmdRemote, kModeRemote},
+                                           ModeCase{"Repair", kCmdRepair, kModeRepair}));
 
 // What became of an operator's route commands, with the cycle: pending from
 // the post (numbered by the last cycle run), then taken or refused by the
