@@ -189,7 +189,7 @@ TEST_P(CommandButton, PostsItsCodeForTheOpenDevice) {
     panel->DeviceControlClick(6);
     Click(GetParam().button);
     EXPECT_EQ(plant.Dev[6].Command, GetParam().code);
-    EXPECT_EQ(plant.Dev[6].CommandSource, plant::kSourceOperator);
+    EXPECT_EQ(plant.Dev[6].RouteCommand, 0);  // the operator's slot, not a route's
     EXPECT_EQ(plant.Dev[5].Command, 0);
 }
 
