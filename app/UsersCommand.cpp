@@ -4,11 +4,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QLockFile>
-#include <QString>
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -164,18 +161,6 @@ std::optional<std::string> NewPasswordHash(const std::string& name, int& status)
     return hash;
 }
 
-// ChangeUsers under the file's lock, so that two programs do not change the
-// file at once. A folder that cannot hold the lock file cannot take the users
-// file either: the write says so.
-std::optional<ChangeRefused> ChangeLocked(
-    const std::string& path, const std::function<std::optional<std::string>(Users&)>& change) {
-    QLockFile lock(QString::fromStdString(path + ".lock"));
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        return ChangeRefused{ChangeRefused::Why::InUse, ""};
-    }
-    return ChangeUsers(path, change);
-}
-
 int Refused(const ChangeRefused& refusal, const std::string& path) {
     switch (refusal.why) {
         case ChangeRefused::Why::Refused:
@@ -227,7 +212,7 @@ int Add(const std::string& name, const std::string& roleName, const std::string&
     if (now->Find(name) != nullptr) return Refuse(already, kBadArguments);
     const std::optional<std::string> hash = NewPasswordHash(name, status);
     if (!hash) return status;
-    const auto refusal = ChangeLocked(path, [&](Users& list) -> std::optional<std::string> {
+    const auto refusal = ChangeUsers(path, [&](Users& list) -> std::optional<std::string> {
         if (list.Find(name) != nullptr) return already;
         list.list.push_back(User{name, *role, *hash});
         return std::nullopt;
@@ -245,7 +230,7 @@ int ChangePassword(const std::string& name, const std::string& path) {
     if (now->Find(name) == nullptr) return Refuse(Missing(name, path), kBadArguments);
     const std::optional<std::string> hash = NewPasswordHash(name, status);
     if (!hash) return status;
-    const auto refusal = ChangeLocked(path, [&](Users& list) -> std::optional<std::string> {
+    const auto refusal = ChangeUsers(path, [&](Users& list) -> std::optional<std::string> {
         User* user = list.Find(name);
         if (user == nullptr) return Missing(name, path);
         user->hash = *hash;
@@ -258,7 +243,7 @@ int ChangePassword(const std::string& name, const std::string& path) {
 
 int Remove(const std::string& name, const std::string& path) {
     bool noneLeft = false;
-    const auto refusal = ChangeLocked(path, [&](Users& list) -> std::optional<std::string> {
+    const auto refusal = ChangeUsers(path, [&](Users& list) -> std::optional<std::string> {
         const auto erased =
             std::erase_if(list.list, [&](const User& user) { return user.name == name; });
         if (erased == 0) return Missing(name, path);
@@ -311,7 +296,7 @@ int Idle(const std::vector<std::string>& arguments, const std::string& path) {
                           std::to_string(Users::kMostIdleMinutes) + ", а не " + Quoted(text),
                       kBadArguments);
     }
-    const auto refusal = ChangeLocked(path, [&](Users& list) -> std::optional<std::string> {
+    const auto refusal = ChangeUsers(path, [&](Users& list) -> std::optional<std::string> {
         // A new file without users would switch registration on for nobody.
         if (list.list.empty()) {
             return "в файле " + path +

@@ -231,7 +231,8 @@ void TFrmMain::BuildTimers() {
     TimerSysTime = makeTimer("TimerSysTime", 1000, &TFrmMain::TimerSysTimeTimer);
     TimerInitialize = makeTimer("TimerInitialize", 1000, &TFrmMain::TimerInitializeTimer);
     TimerReadState = makeTimer("TimerReadState", 500, &TFrmMain::TimerReadStateTimer);
-    TimerEmulCPU = makeTimer("TimerEmulCPU", 300, &TFrmMain::TimerEmulCPUTimer);
+    TimerEmulCPU =
+        makeTimer("TimerEmulCPU", plant::kEmulatorIntervalMs, &TFrmMain::TimerEmulCPUTimer);
     TimerVagonOn = makeTimer("TimerVagonOn", 1000, &TFrmMain::TimerVagonOnTimer);
     TimerSaveState = makeTimer("TimerSaveState", static_cast<int>(services_.saveInterval.count()),
                                &TFrmMain::TimerSaveStateTimer);

@@ -204,14 +204,15 @@ Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uin
                                   : RouteCommandAccepted(first + static_cast<int>(k), values[k]);
         if (!accepted) return Exception::IllegalValue;
     }
-    // 0 is "no command": it leaves whatever is pending in place.
+    // 0 is "no command": it leaves whatever is pending in place. A client
+    // posts as the operator does.
     for (std::size_t k = 0; k < values.size(); ++k) {
         if (values[k] == 0) continue;
         const int index = first + static_cast<int>(k);
         if (devices) {
-            plant_.Dev[index].Command = values[k];
+            plant::PostCommand(plant_, index, values[k], plant::kSourceOperator);
         } else {
-            plant_.Route[index].Command = values[k];
+            plant::PostRouteCommand(plant_, index, values[k]);
         }
     }
     return Exception::None;
@@ -235,20 +236,9 @@ bool PlantRegisters::DeviceCommandAccepted(uint16_t code) const {
     }
 }
 
-// As the route list takes a confirmed click: a start only for a stopped,
-// permitted route, a stop only for a running one.
+// As the route list takes a confirmed click: what the route takes now.
 bool PlantRegisters::RouteCommandAccepted(int r, uint16_t code) const {
-    const plant::TRoute& route = plant_.Route[r];
-    switch (code) {
-        case 0:
-            return true;
-        case plant::kRouteCmdStart:
-            return route.State == plant::kRouteStopped && route.Permitted;
-        case plant::kRouteCmdStop:
-            return route.State == plant::kRouteRunning;
-        default:
-            return false;
-    }
+    return code == 0 || plant::RouteTakes(plant_.Route[r], code);
 }
 
 }  // namespace modbus

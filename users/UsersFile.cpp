@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/LockFile.h"
 #include "platform/core/TextEncoding.h"
 #include "users/Password.h"
 
@@ -361,6 +362,12 @@ UsersLoad LoadUsers(const std::string& path) {
 
 std::optional<ChangeRefused> ChangeUsers(
     const std::string& path, const std::function<std::optional<std::string>(Users&)>& change) {
+    // A folder that cannot hold the lock file cannot take the users file either:
+    // the write below says so.
+    platform::LockFile lock(path + ".lock");
+    if (lock.TryLock() == platform::LockFile::Result::HeldElsewhere) {
+        return ChangeRefused{ChangeRefused::Why::InUse, ""};
+    }
     UsersLoad load = LoadUsers(path);
     if (load.status == UsersLoad::Status::Failed) {
         return ChangeRefused{ChangeRefused::Why::Unreadable, load.error.Text()};

@@ -94,18 +94,16 @@ struct UsersLoad {
 // may be written by others without the sticky bit (anyone could replace it).
 UsersLoad LoadUsers(const std::string& path);
 
-// Changes the users file: reads it (a missing file as one without users), lets
-// `change` edit the users and writes them back in one step
-// (platform::WriteWholeFile). The caller holds the file's lock ("<path>.lock",
-// a QLockFile) throughout, so two programs do not change it at once. A new
-// file is made with mode 0600; an existing one keeps its mode and owner.
-// `change` returns a refusal to leave the file as it is. Returns nothing when
-// the file was written.
+// Changes the users file under its lock ("<path>.lock"): reads it (a missing
+// file as one without users), lets `change` edit the users and writes them
+// back in one step (platform::WriteWholeFile). A new file is made with mode
+// 0600; an existing one keeps its mode and owner. `change` returns a refusal
+// to leave the file as it is. Returns nothing when the file was written.
 struct ChangeRefused {
     enum class Why {
         Refused,     // `change` refused; `text` says why
         Unreadable,  // the file is unsafe or cannot be read; `text` says why
-        InUse,       // another program is changing the file (holds its lock)
+        InUse,       // another program is changing the file
         NotOwner,    // the file belongs to another user; `text` names the owner
         NotWritten,  // the file could not be written
     };

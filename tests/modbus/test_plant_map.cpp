@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/modbus/ModbusRig.h"
+#include "tests/plant/Route1Sweep.h"
 
 namespace {
 
@@ -113,9 +114,10 @@ TEST(PlantMapTest, DeviceCommandActsAsThePanelButton) {
 
     // Valve М1 in Local mode: the same blue refusal as a click on "Открыть".
     ASSERT_EQ(rig.Write(0, {kCmdOpen}).exception, 0);
-    EXPECT_EQ(rig.tables.Dev[1].Command, kCmdOpen);
-    EXPECT_EQ(rig.tables.Dev[1].CommandSource, kSourceOperator);
-    panel.plant.Dev[1].Command = kCmdOpen;
+    EXPECT_EQ(rig.tables.Dev[1].Command, kCmdOpen);  // the operator's slot
+    EXPECT_EQ(rig.tables.Dev[1].RouteCommand, kCmdNone);
+    EXPECT_EQ(rig.tables.DeviceOutcome[1], (TOutcome{kCmdOpen, kOutcomePending, 1}));
+    PostCommand(panel.plant, 1, kCmdOpen, kSourceOperator);
     rig.Tick();
     panel.Tick();
     ASSERT_EQ(rig.plantRig.journal.entries.size(), 1u);
@@ -214,6 +216,48 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"ZeroIsNoCommand", kRouteRunning, 2, 0, 0, 0},
         RouteCase{"UnknownCode", kRouteStopped, 1, 3, 3, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The route 1 sweep (tests/plant/Route1Sweep.h), each command written by a
+// client into the device's command register, one fresh plant for each cycle:
+// the route still reaches running, or stopped, and during a start the
+// device's outcome says that the command was refused.
+class RouteSweepTest : public ::testing::TestWithParam<plant_test::SweepCase> {};
+
+TEST_P(RouteSweepTest, NoSingleClientCommandHangsRoute1) {
+    const auto [device, code, stop, first] = GetParam();
+    const int32_t finished = stop ? kRouteStopped : kRouteRunning;
+    for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
+        const int k = cycle - 1;  // cycles run before the command is posted
+        plant_test::PlantRig rig;
+        modbus::PlantRegisters registers{rig.plant, rig.controller, nullptr};
+        const auto write = [&registers](int address, int value) {
+            const uint16_t values[] = {static_cast<uint16_t>(value)};
+            return registers.WriteHoldingRegisters(address, values);
+        };
+        ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStart), modbus::Exception::None);
+        if (stop) {
+            rig.Tick(plant_test::kRoute1StartCycles);
+            ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStop),
+                      modbus::Exception::None);
+        }
+        rig.Tick(k);
+        ASSERT_EQ(write(modbus::layout::kDeviceCommands + device - 1, code),
+                  modbus::Exception::None);
+        rig.Tick();  // the cycle that takes the command over
+        rig.TickUntil([&] { return rig.plant.Route[1].State == finished; }, 200);
+        EXPECT_EQ(rig.plant.Route[1].State, finished)
+            << "command taken over in cycle " << cycle << " of the sequence";
+        if (!stop) {
+            // Every device is in Local mode until the route holds it.
+            const int32_t result = rig.plant.DeviceOutcome[device].Result;
+            EXPECT_TRUE(result == kOutcomeRefusedLocal || result == kOutcomeRefusedAuto)
+                << "result " << result << " in cycle " << cycle;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Route1, RouteSweepTest, plant_test::Route1SweepCases(),
+                         plant_test::SweepCaseName);
 
 // Requests the server does not serve, each with the exception it answers; a
 // refused request changes no table.

@@ -8,8 +8,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QLockFile>
-#include <QString>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/LockFile.h"
 #include "tests/users/CheapHash.h"
 #include "users/Password.h"
 #include "users/UsersFile.h"
@@ -225,9 +224,9 @@ TEST_P(UsersCommandRefusal, SaysWhyAndChangesNothing) {
         std::ofstream(users_, std::ios::binary) << r.file;
         ::chmod(users_.c_str(), r.mode);
     }
-    QLockFile lock(QString::fromStdString(users_.string() + ".lock"));
+    platform::LockFile lock(users_.string() + ".lock");
     if (r.lockHeld) {
-        ASSERT_TRUE(lock.tryLock(0));
+        ASSERT_EQ(lock.TryLock(), platform::LockFile::Result::Locked);
     }
 
     const Outcome run = Command(r.arguments, r.input);

@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "platform/core/LockFile.h"
 #include "tests/users/CheapHash.h"
 #include "users/Password.h"
 #include "users/UsersFile.h"

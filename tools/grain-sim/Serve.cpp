@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 // The console's timers: the controller cycle and the wagon timer.
-constexpr Clock::duration kCyclePeriod = 300ms;
+constexpr Clock::duration kCyclePeriod = std::chrono::milliseconds(plant::kEmulatorIntervalMs);
 constexpr Clock::duration kWagonPeriod = 1s;
 constexpr int kWagonDraws = 200;
 
