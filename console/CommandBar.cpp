@@ -3,9 +3,11 @@
 #include <QDateTime>
 #include <QPushButton>
 
+#include "console/Access.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
+#include "console/SignInDialog.h"
 #include "console/StateKeeper.h"
 #include "platform/services/MessageBoxes.h"
 
@@ -26,11 +28,15 @@ constexpr Control kLayout[] = {
 }  // namespace
 
 CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state)
-    : bar_(bar), messages_(services.messages), statePath_(services.statePath), state_(state) {
+    : bar_(bar),
+      messages_(services.messages),
+      statePath_(services.statePath),
+      state_(state),
+      access_(services.access) {
     const Controls made = BuildControls(bar, Layout());
     block_ = qobject_cast<QPushButton*>(made.value("BtnBlock"));
     setup_ = qobject_cast<QPushButton*>(made.value("BtnSetup"));
-    OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnRegistrationClick);
     OnClick(made.value("BtnJournal"), this, &CommandBar::BtnNotWorklClick);
     OnClick(made.value("BtnExit"), this, &CommandBar::BtnExitClick);
 }
@@ -42,6 +48,7 @@ std::span<const Control> CommandBar::Layout() {
 // Closing saves the state file; if that fails the window stays open, and the
 // next "Выход" offers to close without saving.
 void CommandBar::BtnExitClick() {
+    if (!access_.Allows(users::Action::Exit)) return;
     if (state_.CloseSaveFailed()) {
         if (!AskExitUnsaved()) return;
         state_.LeaveUnsaved();
@@ -49,6 +56,15 @@ void CommandBar::BtnExitClick() {
         return;
     }
     bar_.window()->close();
+}
+
+void CommandBar::BtnRegistrationClick() {
+    if (!access_.On()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (signIn_ == nullptr) signIn_ = new SignInDialog(*bar_.window(), access_);
+    signIn_->Open();
 }
 
 void CommandBar::BtnNotWorklClick() {

@@ -14,14 +14,16 @@ class MessageBoxes;
 
 namespace console {
 
+class Access;
+class SignInDialog;
 class StateKeeper;
 struct RegionServices;
 
 // The system command bar along the bottom of the window: "Блокировка",
 // "Регистрация", "Журналы", "Настройки" and "Выход", with the questions and
-// notices its commands show. "Выход" and the two functions the demonstration
-// does not provide are wired to its handlers here; "Блокировка" and
-// "Настройки" open panels of the middle section, and the window wires them.
+// notices its commands show and the sign-in dialog. "Выход", "Регистрация"
+// and "Журналы" are wired to its handlers here; "Блокировка" and "Настройки"
+// open panels of the middle section, and the window wires them.
 class CommandBar : public QObject {
     Q_OBJECT
 
@@ -37,9 +39,12 @@ public:
 public slots:
     // "Выход": closes the window once the operator confirms; closing saves the
     // state file. After a save that failed, the question is whether to close
-    // without saving.
+    // without saving. Only for those who may command the plant.
     void BtnExitClick();
-    // "Регистрация", "Журналы": not in the demonstration.
+    // "Регистрация": the sign-in dialog; without a users file, the notice
+    // that the demonstration has no registration.
+    void BtnRegistrationClick();
+    // "Журналы": not in the demonstration.
     void BtnNotWorklClick();
 
 private:
@@ -50,6 +55,8 @@ private:
     platform::MessageBoxes& messages_;
     std::string statePath_;
     StateKeeper& state_;
+    Access& access_;
+    SignInDialog* signIn_ = nullptr;  // made at its first opening
     QPushButton* block_ = nullptr;
     QPushButton* setup_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <array>
 
+#include "console/Access.h"
 #include "console/NumberLabels.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -75,6 +76,7 @@ QString ValveOpeningText(int32_t ungle, char decimalSeparator) {
 DevicePanel::DevicePanel(TPanel& panel, const RegionServices& services, const NumberLabels& labels)
     : panel_(panel),
       plant_(services.plant),
+      access_(services.access),
       labels_(labels),
       decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(panel, Layout());
@@ -164,7 +166,9 @@ void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
 
 void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
-    // device selected has nothing to command, and PostCommand posts nothing.
+    // device selected has nothing to command.
+    if (!plant_.Dev.Contains(plant_.SelectedDev)) return;
+    if (!access_.Allows(users::Action::DeviceCommand)) return;
     plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator);
 }
 

@@ -1,5 +1,6 @@
 #include "console/InfoPanel.h"
 
+#include "console/Access.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -31,7 +32,7 @@ constexpr Control kLayout[] = {
 
 InfoPanel::InfoPanel(QWidget& section, const RegionServices& services, QWidget& diagram,
                      QWidget& silos)
-    : messages_(services.messages), diagram_(diagram), silos_(silos) {
+    : messages_(services.messages), access_(services.access), diagram_(diagram), silos_(silos) {
     const Controls made = BuildControls(section, Layout());
     OnClick(made.value("BtnSilosDetail"), this, &InfoPanel::BtnSilosDetailClick);
     OnClick(made.value("BtnVisualization"), this, &InfoPanel::BtnVisualizationClick);
@@ -54,7 +55,7 @@ void InfoPanel::BtnVisualizationClick() {
 }
 
 void InfoPanel::BtnNotWorklClick() {
-    ShowNotAvailable(messages_);
+    if (access_.Allows(users::Action::Interlocks)) ShowNotAvailable(messages_);
 }
 
 }  // namespace console

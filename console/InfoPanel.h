@@ -11,6 +11,7 @@ class MessageBoxes;
 
 namespace console {
 
+class Access;
 struct RegionServices;
 
 // The left section of the lower band, "Окно информации": the alarm board
@@ -32,11 +33,13 @@ public slots:
     void BtnSilosDetailClick();
     // "Визуализация": the diagram instead of the silo page.
     void BtnVisualizationClick();
-    // "Силосный парк", "Трансп. оборудование": not in the demonstration.
+    // "Силосный парк", "Трансп. оборудование": not in the demonstration, and
+    // for those who may command the plant only.
     void BtnNotWorklClick();
 
 private:
     platform::MessageBoxes& messages_;
+    Access& access_;
     QWidget& diagram_;
     QWidget& silos_;
 };

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "console/Access.h"
 #include "console/BlockPanel.h"
 #include "console/ClockRandom.h"
 #include "console/CommandBar.h"
@@ -32,6 +33,7 @@
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/PointerConfinement.h"
 #include "platform/services/WavePlayer.h"
+#include "users/UsersFile.h"
 
 // The pictures are compiled into the console library; a static library's
 // resources are registered by hand. Outside any namespace, as the macro needs.
@@ -107,6 +109,7 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
         services_.confinement = ownConfinement_.get();
     }
     if (!services_.now) services_.now = [] { return QDateTime::currentDateTime(); };
+    if (!services_.steadyNow) services_.steadyNow = [] { return std::chrono::steady_clock::now(); };
 
     SetUpWindow();
     BuildTimers();
@@ -121,10 +124,22 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     journal_ = std::make_unique<Journal>(services_.now);
     state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
                                            *services_.messages, services_.now);
+    // The users file is read at once, so that no click before start-up finds
+    // the door open; what is wrong with it is told at start-up.
+    access_ = std::make_unique<Access>(*journal_);
+    if (!services_.statePath.empty()) {
+        std::string path = users::UsersFilePath(services_.statePath);
+        users::UsersLoad users = users::LoadUsers(path);
+        if (users.status != users::UsersLoad::Status::Off) {
+            access_->Register(std::move(path), std::move(users), services_.steadyNow);
+        }
+    }
+    connect(access_.get(), &Access::UserChanged, this, &TFrmMain::ShowUser);
     const RegionServices regions{plant_,
                                  *journal_,
                                  *services_.messages,
                                  *services_.confinement,
+                                 *access_,
                                  services_.statePath,
                                  services_.decimalSeparator};
 
@@ -250,10 +265,7 @@ void TFrmMain::TimerInitializeTimer() {
             LoadStateAtStartup();
             break;
         case 1:
-            journal.Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",
-                           plant::JournalColour::Default);
-            StatusBar->setPanelText(0, "Имя пользователя: Зернов");
-            StatusBar->setPanelText(1, "Статус: Оператор");
+            RegisterAtStartup();
             break;
         case 2:
             break;
@@ -291,8 +303,38 @@ void TFrmMain::LoadStateAtStartup() {
     if (starting && !state_->Finished()) TimerInitialize->start();
 }
 
+void TFrmMain::RegisterAtStartup() {
+    if (!access_->On()) {
+        journal_->Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",
+                         plant::JournalColour::Default);
+    } else if (!access_->Problem().empty()) {
+        journal_->Append(" Файл пользователей не прочитан - вход невозможен",
+                         plant::JournalColour::Blue);
+        // Start-up waits for the operator's answer, as for the state file.
+        const bool starting = TimerInitialize->isActive();
+        TimerInitialize->stop();
+        services_.messages->Show(windowTitle().toStdString(),
+                                 "Файл пользователей не может быть использован:\r" +
+                                     access_->Problem() +
+                                     "\r\rВойти в систему не сможет никто: команды управления\r"
+                                     "отклоняются, пока файл не исправлен и программа\r"
+                                     "не запущена снова.",
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Error);
+        if (starting && !state_->Finished()) TimerInitialize->start();
+    }
+    ShowUser();
+}
+
+void TFrmMain::ShowUser() {
+    const std::string name = access_->UserName();
+    StatusBar->setPanelText(
+        0, QString::fromStdString("Имя пользователя:" + (name.empty() ? "" : " " + name)));
+    StatusBar->setPanelText(1, QString::fromStdString("Статус: " + access_->StatusText()));
+}
+
 void TFrmMain::TimerSysTimeTimer() {
     paramPanel_->ShowTime(services_.now());
+    access_->SignOutWhenIdle();
 }
 
 void TFrmMain::TimerEmulCPUTimer() {

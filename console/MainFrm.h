@@ -19,6 +19,7 @@ class WagonsOutlet;
 
 namespace console {
 
+class Access;
 class BlockPanel;
 class ClockRandom;
 class CommandBar;
@@ -45,7 +46,8 @@ class TStatusBar;
 // start-up and its own timers (clock, start-up, controller, wagons, periodic
 // save), and wires what a control of one region sets off in another; each
 // region wires its own controls to its own handlers. Controls carry their
-// names as objectName.
+// names as objectName. A users file beside the state file switches
+// registration on (Access); the status bar shows who is at the console.
 class TFrmMain : public QWidget {
     Q_OBJECT
 
@@ -99,6 +101,11 @@ private:
     void WireRegions();
     // Start-up step 0's reading of the state file.
     void LoadStateAtStartup();
+    // Start-up step 1: the fixed user of the open door, or the users file's
+    // problem told once.
+    void RegisterAtStartup();
+    // The user at the console and the role in the status bar.
+    void ShowUser();
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
 
@@ -115,6 +122,8 @@ private:
     // Made before the regions that write to it; the message window shows it.
     std::unique_ptr<Journal> journal_;
     std::unique_ptr<StateKeeper> state_;
+    // Who is at the console; every region asks it before a command.
+    std::unique_ptr<Access> access_;
 
     // Regions of the window, in creation (and stacking) order.
     std::unique_ptr<DiagramPage> diagramPage_;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "console/Access.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
 #include "platform/services/MessageBoxes.h"
@@ -49,7 +50,7 @@ std::string StopQuestion(const std::string& caption) {
 }  // namespace
 
 RouteList::RouteList(QWidget& page, const RegionServices& services)
-    : plant_(services.plant), messages_(services.messages) {
+    : plant_(services.plant), messages_(services.messages), access_(services.access) {
     const Controls made = BuildControls(page, Layout());
     for (const Control& row : Layout()) {
         if (row.kind != Kind::RouteEntry) continue;
@@ -71,6 +72,7 @@ void RouteList::RouteControlClick(int r) {
     if (!route.Permitted) return;
     const int32_t askedState = route.State;
     if (askedState != plant::kRouteStopped && askedState != plant::kRouteRunning) return;
+    if (!access_.Allows(users::Action::RouteCommand)) return;
 
     const std::string caption =
         entries_[static_cast<size_t>(r - 1)]->text().trimmed().toStdString();
@@ -79,6 +81,8 @@ void RouteList::RouteControlClick(int r) {
         messages_.Show(kQuestionTitle, start ? StartQuestion(caption) : StopQuestion(caption),
                        platform::MsgButtons::YesNo, platform::MsgIcon::Question);
     if (answer != platform::MsgResult::Yes) return;
+    // The user may have been signed out while the question was open.
+    if (!access_.Allows(users::Action::RouteCommand)) return;
 
     // The controller ran on while the question was open: the route may have
     // changed state or been forbidden by another route meanwhile. Posting the
