@@ -101,7 +101,7 @@ users::Registration::Attempt Access::SignIn(const std::string& name,
             emit UserChanged();
             break;
         case Result::WrongPassword:
-            Journal(" Вход пользователя " + attempt.name + " отклонен - неверный пароль" +
+            Journal(" Вход пользователя " + attempt.name + " отклонен -\r\tневерный пароль" +
                         (attempt.wait.count() > 0
                              ? "\r\tпопытки входа запрещены на " + Seconds(attempt.wait)
                              : std::string()),
@@ -109,7 +109,7 @@ users::Registration::Attempt Access::SignIn(const std::string& name,
             break;
         case Result::Locked:
             Journal(" Вход пользователя " + attempt.name +
-                        " отклонен - попытки входа\r\tзапрещены еще на " + Seconds(attempt.wait),
+                        " отклонен -\r\tпопытки входа запрещены еще на " + Seconds(attempt.wait),
                     true);
             break;
         case Result::EmptyPassword:
@@ -185,17 +185,17 @@ bool Access::Unblock(const users::Password& password) {
         case Result::NotBlocked:
             return true;
         case Result::WrongPassword:
-            Journal(" Разблокирование отклонено - неверный пароль" +
+            Journal(" Разблокирование отклонено -\r\tневерный пароль" +
                         (attempt.wait.count() > 0
                              ? "\r\tпопытки запрещены на " + Seconds(attempt.wait)
                              : std::string()),
                     true);
             return false;
         case Result::EmptyPassword:
-            Journal(" Разблокирование отклонено - пароль не введен", true);
+            Journal(" Разблокирование отклонено -\r\tпароль не введен", true);
             return false;
         case Result::Locked:
-            Journal(" Разблокирование отклонено - попытки\r\tзапрещены еще на " +
+            Journal(" Разблокирование отклонено -\r\tпопытки запрещены еще на " +
                         Seconds(attempt.wait),
                     true);
             return false;

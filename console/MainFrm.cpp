@@ -308,7 +308,7 @@ void TFrmMain::RegisterAtStartup() {
         journal_->Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",
                          plant::JournalColour::Default);
     } else if (!access_->Problem().empty()) {
-        journal_->Append(" Файл пользователей не прочитан - вход невозможен",
+        journal_->Append(" Файл пользователей не прочитан -\r\tвход невозможен",
                          plant::JournalColour::Blue);
         // Start-up waits for the operator's answer, as for the state file.
         const bool starting = TimerInitialize->isActive();

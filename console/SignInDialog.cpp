@@ -16,7 +16,7 @@ namespace {
 
 using Result = users::Registration::Result;
 
-constexpr int kWidth = 300;
+constexpr int kWidth = 320;
 // The sign-in rows, then the message line and the buttons; with the rows of
 // the new password the message and the buttons move down by one step.
 constexpr int kStep = 56;
@@ -28,17 +28,17 @@ constexpr Look kMessage = Look().Ink(palette::Navy).Align(Qt::AlignLeft | Qt::Al
 
 constexpr Control kLayout[] = {
     {"LabelUser", Kind::Label, {12, 15, 0, 0}, "Пользователь"},
-    {"ComboUser", Kind::ComboBox, {110, 12, 178, 21}},
+    {"ComboUser", Kind::ComboBox, {110, 12, 198, 21}},
     {"LabelPassword", Kind::Label, {12, 43, 0, 0}, "Пароль"},
-    {"EditPassword", Kind::PasswordEdit, {110, 40, 178, 21}},
+    {"EditPassword", Kind::PasswordEdit, {110, 40, 198, 21}},
     Hidden({"LabelNewPassword", Kind::Label, {12, 71, 0, 0}, "Новый пароль"}),
-    Hidden({"EditNewPassword", Kind::PasswordEdit, {110, 68, 178, 21}}),
+    Hidden({"EditNewPassword", Kind::PasswordEdit, {110, 68, 198, 21}}),
     Hidden({"LabelRepeatPassword", Kind::Label, {12, 99, 0, 0}, "Еще раз"}),
-    Hidden({"EditRepeatPassword", Kind::PasswordEdit, {110, 96, 178, 21}}),
-    {"LabelSignInState", Kind::Label, {12, kMessageY, 276, 28}, "", kMessage},
+    Hidden({"EditRepeatPassword", Kind::PasswordEdit, {110, 96, 198, 21}}),
+    {"LabelSignInState", Kind::Label, {12, kMessageY, 296, 28}, "", kMessage},
     {"BtnSignIn", Kind::Button, {12, kButtonsY, 80, 22}, "Войти"},
     {"BtnSignOut", Kind::Button, {98, kButtonsY, 80, 22}, "Выйти"},
-    {"BtnChangePassword", Kind::Button, {184, kButtonsY, 104, 22}, "Сменить пароль"},
+    {"BtnChangePassword", Kind::Button, {188, kButtonsY, 120, 22}, "Сменить пароль"},
     Hidden({"BtnSavePassword", Kind::Button, {12, kButtonsY + kStep, 80, 22}, "Сохранить"}),
     Hidden({"BtnCancelPassword", Kind::Button, {98, kButtonsY + kStep, 80, 22}, "Отмена"}),
 };
@@ -98,9 +98,8 @@ SignInDialog::SignInDialog(QWidget& window, Access& access)
     OnClick(change_, this, &SignInDialog::BtnChangePasswordClick);
     OnClick(save_, this, &SignInDialog::BtnSavePasswordClick);
     OnClick(cancel_, this, &SignInDialog::BtnCancelPasswordClick);
-    // Enter in the password field signs in; in the new ones it saves.
-    connect(password_, &QLineEdit::returnPressed, this, &SignInDialog::BtnSignInClick);
-    connect(repeat_, &QLineEdit::returnPressed, this, &SignInDialog::BtnSavePasswordClick);
+    // Enter presses the default button: "Войти", or "Сохранить" while the new
+    // password is asked for.
     signIn_->setDefault(true);
 }
 
