@@ -345,8 +345,9 @@ void TFrmMain::TimerSysTimeTimer() {
 }
 
 void TFrmMain::TimerEmulCPUTimer() {
+    modbus_->TakeCommands();
     controller_->EmulatorTick();
-    modbus_->Cycle();
+    modbus_->Publish();
 }
 
 // Each second: a fresh seed from the clock, then one step of the wagons and
@@ -354,6 +355,7 @@ void TFrmMain::TimerEmulCPUTimer() {
 void TFrmMain::TimerVagonOnTimer() {
     random_->Reseed();
     if (wagons_) wagons_->Tick();
+    modbus_->Publish();
 }
 
 void TFrmMain::TimerSaveStateTimer() {
