@@ -93,7 +93,8 @@ void PlantExchange::ReadFaultCodes(int first, std::span<uint16_t> out) const {
 void PlantExchange::QueueDeviceCommands(int first, std::span<const uint16_t> codes) {
     const std::lock_guard lock(mutex_);
     for (std::size_t k = 0; k < codes.size(); ++k) {
-        if (codes[k] != plant::kCmdNone) queued_.device[static_cast<std::size_t>(first - 1) + k] = codes[k];
+        if (codes[k] != plant::kCmdNone)
+            queued_.device[static_cast<std::size_t>(first - 1) + k] = codes[k];
     }
 }
 
@@ -108,8 +109,8 @@ bool PlantExchange::QueueRouteCommands(int first, std::span<const uint16_t> comm
     const std::lock_guard lock(mutex_);
     for (std::size_t k = 0; k < commands.size(); ++k) {
         if (commands[k] == 0) continue;
-        const uint16_t* at = published_.input.data() + kRoutes +
-                             kRouteStride * (first - 1 + static_cast<int>(k));
+        const uint16_t* at =
+            published_.input.data() + kRoutes + kRouteStride * (first - 1 + static_cast<int>(k));
         plant::TRoute seen;
         seen.State = static_cast<int16_t>(at[kRouteState]);
         seen.Permitted = at[kRoutePermitted] != 0;

@@ -22,8 +22,9 @@ constexpr Block Of(const InputBlock& block) {
     return {block.first, block.End()};
 }
 
-constexpr Block kInputBlocks[] = {Of(kDeviceBlock),  Of(kRouteBlock),         Of(kSiloBlock),
-                                  Of(kTotalsBlock),  Of(kDeviceOutcomeBlock), Of(kRouteOutcomeBlock)};
+constexpr Block kInputBlocks[] = {Of(kDeviceBlock),        Of(kRouteBlock),
+                                  Of(kSiloBlock),          Of(kTotalsBlock),
+                                  Of(kDeviceOutcomeBlock), Of(kRouteOutcomeBlock)};
 constexpr Block kFaultFlagRegisters = Of(kFaultFlagBlock);
 constexpr Block kDeviceCommandBlock{kDeviceCommands, kDeviceCommands + plant::kDeviceCount};
 constexpr Block kRouteCommandBlock{kRouteCommands, kRouteCommands + plant::kRouteCount};

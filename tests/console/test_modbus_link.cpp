@@ -317,7 +317,8 @@ TEST_F(ModbusConsole, ClientsAreAnsweredWhileASoundHoldsTheWindow) {
     std::atomic<bool> polling{true};
     auto answers = std::async(std::launch::async, [&] {
         std::vector<Answer> seen;
-        for (Clock::time_point next = Clock::now(); polling; next += std::chrono::milliseconds(50)) {
+        for (Clock::time_point next = Clock::now(); polling;
+             next += std::chrono::milliseconds(50)) {
             std::this_thread::sleep_until(next);
             uint16_t totals[10] = {};
             const Clock::time_point asked = Clock::now();

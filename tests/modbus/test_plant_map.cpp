@@ -279,8 +279,8 @@ class ExceptionTest : public ::testing::TestWithParam<ExceptionCase> {};
 
 // A whole function-16 request writing `count` Remote-mode commands from address 0.
 std::vector<uint8_t> WriteOf(int count) {
-    std::vector<uint8_t> pdu = {16, 0, 0, 0, static_cast<uint8_t>(count),
-                                static_cast<uint8_t>(2 * count)};
+    std::vector<uint8_t> pdu = {
+        16, 0, 0, 0, static_cast<uint8_t>(count), static_cast<uint8_t>(2 * count)};
     for (int k = 0; k < count; ++k) pdu.insert(pdu.end(), {0, kCmdRemote});
     return pdu;
 }

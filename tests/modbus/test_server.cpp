@@ -69,10 +69,9 @@ TEST(ServerTest, TellsTheHostOfEveryClient) {
     auto other = std::make_unique<RawClient>(rig.server.Port());
     ServeUntilClients(rig, 1);
     rig.server.Stop();
-    EXPECT_EQ(rig.events,
-              (std::vector<std::string>{"connected " + peer, "disconnected " + peer,
-                                        "connected " + PeerOf(*other),
-                                        "disconnected " + PeerOf(*other)}));
+    EXPECT_EQ(rig.events, (std::vector<std::string>{"connected " + peer, "disconnected " + peer,
+                                                    "connected " + PeerOf(*other),
+                                                    "disconnected " + PeerOf(*other)}));
     EXPECT_EQ(rig.server.Port(), 0);
     EXPECT_EQ(rig.server.ClientCount(), 0u);
 }
