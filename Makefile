@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 space      := $(subst ,, )
 
-.PHONY: all deps build run test test-asan test-tsan bench gallery fuzz soak clean
+.PHONY: all deps configure build run test test-asan test-tsan bench gallery fuzz soak clean
 
 all: build
 
@@ -17,11 +17,19 @@ deps:
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGT_WERROR=ON
 
-build: deps $(BUILD)/build.ninja
+configure: deps $(BUILD)/build.ninja
 	@grep -q '^GT_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DGT_WERROR=ON
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# `make run` builds only what it starts: the console, and the module
+# scripts/run.sh preloads when there is no display. Ninja's status line says
+# how far the build is: steps done of all, share, seconds since the start.
+RUN_TARGETS := GrainTerminal vnc-loopback
+run: configure
+	@echo "Building the console ($(RUN_TARGETS)); tests and benchmarks are left to make test."
+	@NINJA_STATUS='[%f/%t %p %es] ' cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 	@scripts/run.sh $(BUILD)
 
 test: build
@@ -63,13 +71,14 @@ gallery: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/symbol-gallery $(BUILD)/gallery.png
 	@echo "Gallery written to $(BUILD)/gallery.png"
 
-# Long runs: 100,000 state files through the loader and 100,000 grain-sim
-# scripts through the parser under the sanitizers, and a full day of plant time
-# with random operator commands and routes.
+# Long runs: 100,000 state files through the loader, 100,000 grain-sim scripts
+# and 100,000 users files through their parsers under the sanitizers, and a
+# full day of plant time with random operator commands and routes.
 fuzz: deps $(BUILD_ASAN)/build.ninja
-	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz -j $(JOBS)
+	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz users-fuzz -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/state/fuzz/state-fuzz 100000
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/tools/fuzz/script-fuzz 100000
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/users/fuzz/users-fuzz 100000
 
 soak: build
 	$(BUILD)/bench/bench_plant_soak

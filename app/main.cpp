@@ -2,12 +2,16 @@
 // the main window with the real desktop services, and the message loop until
 // the window closes. Exit status: 0 after "Выход", 1 when another console holds
 // the state file, 128 + the signal's number after SIGTERM, SIGINT or SIGHUP.
+// "GrainTerminal --users …" manages the users file instead, without a display
+// (app/UsersCommand.h).
 #include <QApplication>
 #include <QLocale>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
+#include "app/UsersCommand.h"
 #include "console/MainFrm.h"
 #include "console/StateLock.h"
 #include "platform/services/PulseWavePlayer.h"
@@ -57,6 +61,11 @@ void SaveAtExit() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any Qt object: the command needs neither a display nor a platform plugin.
+    if (argc > 1 && std::string_view(argv[1]) == "--users") {
+        return users::RunUsersCommand({argv + 2, argv + argc}, users::OwnUsersFilePath(argv[0]));
+    }
+
     QApplication app(argc, argv);
     app.setStyle("Fusion");
 

@@ -5,9 +5,11 @@
 # Without a display (no DISPLAY, no WAYLAND_DISPLAY, no QT_QPA_PLATFORM chosen)
 # the console is served through Qt's VNC platform plugin instead, on port
 # VNC_PORT (5900 unless set), in a 1024x768 screen that holds the 1016x721
-# window. The plugin's 16-bit screen makes it convert every pixel to the
-# viewer's own colour layout; at 32 bits it copies its pixels unconverted, and
-# viewers that ask for red in the low byte show red and blue swapped. The
+# window. The address it prints has two colons (127.0.0.1::5900): with one, VNC
+# viewers take the number for a display and connect to 5900 plus it. The
+# plugin's 16-bit screen makes it convert every pixel to the viewer's own
+# colour layout; at 32 bits it copies its pixels unconverted, and viewers that
+# ask for red in the low byte show red and blue swapped. The
 # plugin listens on every interface and asks no password, so the preloaded
 # vnc-loopback module binds its socket to 127.0.0.1.
 set -euo pipefail
@@ -23,7 +25,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
         exit 1
     fi
     echo "No display: the console is served by VNC on 127.0.0.1 port $port; view it with" \
-        "a VNC viewer at 127.0.0.1:$port on this machine (or through an SSH tunnel), stop it with Ctrl+C."
+        "a VNC viewer at 127.0.0.1::$port on this machine (or through an SSH tunnel), stop it with Ctrl+C."
     export QT_QPA_PLATFORM="vnc:size=1024x768:depth=16:port=$port"
     export GT_VNC_PORT=$port
     export LD_PRELOAD="$root/$build/tools/libvnc-loopback.so${LD_PRELOAD:+:$LD_PRELOAD}"

@@ -68,6 +68,9 @@ struct OpeningCase {
     const char* text;
     const char* state;
 };
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+    *os << "angle " << c.ungle << " with '" << c.separator << '\'';
+}
 
 class ValveOpening : public DevicePanel, public ::testing::WithParamInterface<OpeningCase> {};
 
@@ -123,6 +126,9 @@ struct ButtonCode {
     const char* button;
     int32_t code;
 };
+void PrintTo(const ButtonCode& b, std::ostream* os) {
+    *os << b.button;
+}
 
 class CommandButton : public DevicePanel, public ::testing::WithParamInterface<ButtonCode> {};
 

@@ -131,6 +131,9 @@ struct StampCase {
     QTime time;
     const char* expected;
 };
+void PrintTo(const StampCase& c, std::ostream* os) {
+    *os << c.time.toString("HH:mm:ss").toStdString();
+}
 
 class JournalStampTest : public JournalTest, public ::testing::WithParamInterface<StampCase> {};
 

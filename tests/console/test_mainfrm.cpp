@@ -255,6 +255,9 @@ struct Placed {
     QRect box;
     const char* text;
 };
+void PrintTo(const Placed& p, std::ostream* os) {
+    *os << p.name;
+}
 
 class ControlPlacement : public MainWindow, public ::testing::WithParamInterface<Placed> {};
 

@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, FaultDuringStopTest,
     ::testing::Values(StopCase{"OpenValveJammed", kValveM2, kFaultJam, false},
                       StopCase{"DriveTrippedWhileRunningDown", kConveyor32, kFaultTrip, true},
-                      StopCase{"FirstDriveTrippedWhileRunningDown", kConveyor33, kFaultTrip, true}),
+                      StopCase{"FirstDriveTrippedRunningDown", kConveyor33, kFaultTrip, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FaultTest, SymbolAndAlarmBoardShowTheAlarmFromTheNextCycleUntilTheReset) {
@@ -251,6 +251,10 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PostFaultTest,
                                            PostCase{kConveyor32, kFaultNone, true, 0},
                                            PostCase{kConveyor32, 3, false, 0},
                                            PostCase{0, kFaultNone, false, 0},
-                                           PostCase{19, kFaultTrip, false, 0}));
+                                           PostCase{19, kFaultTrip, false, 0}),
+                         [](const auto& info) {
+                             return "Device" + std::to_string(info.param.device) + "Fault" +
+                                    std::to_string(info.param.fault);
+                         });
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <limits>
+#include <sstream>
 
 #include "platform/core/NumberFormat.h"
 
@@ -15,8 +17,12 @@ struct FormatCase {
     char separator;
     const char* text;
 };
+// The value and the text, and the decimals where they are not the usual one.
 void PrintTo(const FormatCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
+    std::ostringstream value;
+    value << std::setprecision(10) << c.value;
+    *os << value.str() << " as \"" << c.text << '"';
+    if (c.decimals != 1) *os << " with " << c.decimals << " decimals";
 }
 
 class FormatFixedTest : public ::testing::TestWithParam<FormatCase> {};

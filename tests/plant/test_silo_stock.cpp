@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+
 #include "plant/SiloZones.h"
 #include "tests/plant/PlantRig.h"
 
@@ -115,7 +118,9 @@ struct ZoneCase {
     LevelZone zone;
 };
 void PrintTo(const ZoneCase& c, std::ostream* os) {
-    *os << c.stock << " t";
+    std::ostringstream stock;
+    stock << std::setprecision(10) << c.stock;
+    *os << stock.str() << " t";
 }
 
 class ZoneBoundaryTest : public ::testing::TestWithParam<ZoneCase> {};

@@ -284,6 +284,9 @@ struct PathCase {
     const char* executable;
     const char* state;
 };
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << '"' << c.executable << '"';
+}
 
 class StateFilePathRule : public testing::TestWithParam<PathCase> {};
 

@@ -145,6 +145,9 @@ struct RateCase {
     TFlashRate rate;
     int interval;
 };
+void PrintTo(const RateCase& c, std::ostream* os) {
+    *os << c.interval << " ms";
+}
 
 class FlashRate : public ::testing::TestWithParam<RateCase> {
 protected:

@@ -29,6 +29,9 @@ struct AngleCase {
     std::string plateA;
     std::string plateB;
 };
+void PrintTo(const AngleCase& c, std::ostream* os) {
+    *os << "angle " << c.ungle;
+}
 
 class LatchAngleTest : public LatchTest, public ::testing::WithParamInterface<AngleCase> {};
 

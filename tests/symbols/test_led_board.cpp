@@ -132,6 +132,12 @@ struct BoardCase {
     const char* text;
     std::vector<uint8_t> masks;
 };
+void PrintTo(const BoardCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"'
+        << (c.align == TLEDAlign::laLeftJustify     ? " left"
+            : c.align == TLEDAlign::laCenterJustify ? " centred"
+                                                    : " right");
+}
 
 class ConsoleBoardShows : public ::testing::TestWithParam<BoardCase> {};
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,25 @@ struct TextCase {
     char separator;
     const char* text;
 };
+// The value and the text, and the decimals where they are not the usual one.
+void PrintTo(const TextCase& c, std::ostream* os) {
+    std::ostringstream value;
+    value << std::setprecision(10) << static_cast<double>(c.value);
+    *os << value.str() << " as \"" << c.text << '"';
+    if (c.decimal != 1) *os << " with " << c.decimal << " decimals";
+}
+
+const char* AlignName(TLEDAlign align) {
+    switch (align) {
+        case TLEDAlign::laLeftJustify:
+            return "left";
+        case TLEDAlign::laRightJustify:
+            return "right";
+        case TLEDAlign::laCenterJustify:
+            return "centred";
+    }
+    return "?";
+}
 
 class LedNumberText : public ::testing::TestWithParam<TextCase> {};
 
@@ -76,6 +97,9 @@ struct FillCase {
     TLEDAlign align;
     const char* filled;
 };
+void PrintTo(const FillCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" in " << c.numChars << " cells " << AlignName(c.align);
+}
 
 class LedSpaceFill : public ::testing::TestWithParam<FillCase> {};
 
@@ -119,6 +143,9 @@ struct MaskCase {
     int numChars;
     std::vector<uint8_t> masks;
 };
+void PrintTo(const MaskCase& c, std::ostream* os) {
+    *os << '"' << c.filled << "\" in " << c.numChars << " cells";
+}
 
 class LedCellMasks : public ::testing::TestWithParam<MaskCase> {};
 
@@ -176,6 +203,9 @@ struct OutlineCase {
     int segment;
     std::array<Point, 6> placed;
 };
+void PrintTo(const OutlineCase& c, std::ostream* os) {
+    *os << "segment " << c.segment;
+}
 
 class LedConsoleCellOne : public ::testing::TestWithParam<OutlineCase> {};
 

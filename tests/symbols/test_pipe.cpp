@@ -236,6 +236,10 @@ struct TurnCase {
     TTurnOrientation orientation;
     const char* outerArc;
 };
+void PrintTo(const TurnCase& c, std::ostream* os) {
+    static const char* const kNames[] = {"poLeftUp", "poRightUp", "poLeftDown", "poRightDown"};
+    *os << kNames[static_cast<int>(c.orientation)];
+}
 
 class PipeTurnCorner : public ::testing::TestWithParam<TurnCase> {};
 

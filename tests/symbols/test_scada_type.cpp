@@ -8,6 +8,9 @@ struct RoundCase {
     long double x;
     int expected;
 };
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << static_cast<double>(c.x);
+}
 
 class SymbolRound : public ::testing::TestWithParam<RoundCase> {};
 

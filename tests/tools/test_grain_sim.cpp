@@ -295,6 +295,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "grain-sim: cannot write to standard output"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(GrainSimTest, HelpPrintsTheUsageOnStandardOutputAndSucceeds) {
+    const RunResult r = RunWith("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    std::string start;
+    for (std::size_t k = 0; k < 2 && k < r.lines.size(); ++k) start += r.lines[k] + "\n";
+    EXPECT_EQ(start, kUsage + "\n");
+}
+
 TEST_F(GrainSimTest, StateFileAConsoleHoldsIsNotSavedAndNothingRuns) {
     const std::string state = Path("state.INI");
     std::ofstream(state, std::ios::binary) << "[Dev3]\nMode=1\n";
@@ -367,11 +376,12 @@ TEST(StateFileLock, RunnerAndConsoleExcludeEachOtherAndTakeOverWhatACrashLeft) {
 }
 
 struct BadScript {
+    const char* name;
     const char* script;
     const char* error;
 };
 void PrintTo(const BadScript& b, std::ostream* os) {
-    *os << '"' << b.error << '"';
+    *os << b.name;
 }
 
 class GrainSimErrorTest : public GrainSimTest, public ::testing::WithParamInterface<BadScript> {};
@@ -386,17 +396,29 @@ TEST_P(GrainSimErrorTest, BadScriptRunsNothingAndExitsWithStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Scripts, GrainSimErrorTest,
     ::testing::Values(
-        BadScript{"tick\nprint\nfly away\n", "grain-sim: line 3: unknown command 'fly'"},
-        BadScript{"dev 19 1\n", "grain-sim: line 1: device 19 outside 1..18"},
-        BadScript{"# c\ndev 0 1\n", "grain-sim: line 2: device 0 outside 1..18"},
-        BadScript{"route 13 start\n", "grain-sim: line 1: route 13 outside 1..12"},
-        BadScript{"vagon 200\n", "grain-sim: line 1: vagon draw 200 outside 0..199"},
-        BadScript{"tick 1x\n", "grain-sim: line 1: malformed number '1x'"},
-        BadScript{"\n\ndev 3 open\n", "grain-sim: line 3: malformed number 'open'"},
-        BadScript{"route 1 go\n", "grain-sim: line 1: route action 'go' is neither start nor stop"},
-        BadScript{"tick 1 2\n", "grain-sim: line 1: too many arguments for 'tick'"},
-        BadScript{"fault 2 trip\n", "grain-sim: line 1: device 2 cannot trip: it is a gate valve"},
-        BadScript{"fault 19 clear\n", "grain-sim: line 1: device 19 outside 1..18"}));
+        BadScript{"UnknownCommand", "tick\nprint\nfly away\n",
+                  "grain-sim: line 3: unknown command 'fly'"},
+        BadScript{"DeviceAboveTheTable", "dev 19 1\n",
+                  "grain-sim: line 1: device 19 outside 1..18"},
+        BadScript{"DeviceZeroAfterAComment", "# c\ndev 0 1\n",
+                  "grain-sim: line 2: device 0 outside 1..18"},
+        BadScript{"CodeThatIsNoCommand", "tick\ndev 1 99   # nothing\n",
+                  "grain-sim: line 2: device command 99 is none of 1, 2, 3, 10, 20, 21, 22, 23"},
+        BadScript{"RouteAboveTheList", "route 13 start\n",
+                  "grain-sim: line 1: route 13 outside 1..12"},
+        BadScript{"VagonDrawAboveTheDice", "vagon 200\n",
+                  "grain-sim: line 1: vagon draw 200 outside 0..199"},
+        BadScript{"TickCountNotANumber", "tick 1x\n", "grain-sim: line 1: malformed number '1x'"},
+        BadScript{"CodeInWords", "\n\ndev 3 open\n", "grain-sim: line 3: malformed number 'open'"},
+        BadScript{"RouteActionUnknown", "route 1 go\n",
+                  "grain-sim: line 1: route action 'go' is neither start nor stop"},
+        BadScript{"TickWithTwoCounts", "tick 1 2\n",
+                  "grain-sim: line 1: too many arguments for 'tick'"},
+        BadScript{"TripOfAGateValve", "fault 2 trip\n",
+                  "grain-sim: line 1: device 2 cannot trip: it is a gate valve"},
+        BadScript{"FaultBeyondTheTable", "fault 19 clear\n",
+                  "grain-sim: line 1: device 19 outside 1..18"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GrainSimTest, MissingScriptFileIsAClearErrorWithStatusTwo) {
     const std::string missing = Path("no-such-script.txt");

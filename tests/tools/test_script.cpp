@@ -11,18 +11,18 @@ using grainsim::Command;
 using grainsim::ParseScript;
 using Verb = grainsim::Command::Verb;
 
-TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
+TEST(ScriptTest, ReadsEveryCommandWithItsLineNumberAndWithoutItsComment) {
     std::istringstream in(
         "# demo\r\n"
         "tick\n"
-        "  tick 250  \n"
+        "  tick 250  # wait\n"
         "\n"
         "dev 18 23\n"
         "route 7 start\n"
         "route 12 stop\n"
         "reset\n"
         "print\n"
-        "save /tmp/state file.INI\n"
+        "save /tmp/state#1 file.INI\t# the plant\n"
         "vagon 0\n"
         "vagon 199\n"
         "fault 14 trip\n"
@@ -46,7 +46,7 @@ TEST(ScriptTest, ReadsEveryCommandWithItsLineNumber) {
     EXPECT_EQ(s.commands[5].verb, Verb::Reset);
     EXPECT_EQ(s.commands[6].verb, Verb::Print);
     EXPECT_EQ(s.commands[7].verb, Verb::Save);
-    EXPECT_EQ(s.commands[7].file, "/tmp/state file.INI");
+    EXPECT_EQ(s.commands[7].file, "/tmp/state#1 file.INI");
     EXPECT_EQ(s.commands[8].index, 0);
     EXPECT_EQ(s.commands[9].index, 199);
     EXPECT_EQ(s.commands[9].line, 12);
@@ -109,6 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"dev 5", "'dev' needs more arguments"},
                       BadLine{"dev 5 1 2", "too many arguments for 'dev'"},
                       BadLine{"dev 5 3000000000", "malformed number '3000000000'"},
+                      BadLine{"dev 1 99", "device command 99 is none of 1, 2, 3, 10, 20, 21, 22, 23"},
+                      BadLine{"dev 1 0", "device command 0 is none of 1, 2, 3, 10, 20, 21, 22, 23"},
+                      BadLine{"tick#1", "unknown command 'tick#1'"},
                       BadLine{"route x start", "malformed number 'x'"},
                       BadLine{"vagon -1", "vagon draw -1 outside 0..199"},
                       BadLine{"save", "'save' needs more arguments"},

@@ -1,6 +1,7 @@
 #include "tools/grain-sim/Script.h"
 
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -15,6 +16,16 @@ constexpr int kLastDraw = 199;
 // Every white-space character of the C locale separates words, so that no
 // line of blanks can look like a command.
 constexpr const char* kBlanks = " \t\r\n\v\f";
+
+// The line without its comment: a '#' that begins a word starts one and runs
+// to the end of the line, so "tick 1   # wait" is "tick 1" while a '#' inside a
+// word (a file name "plant#2.INI") stays.
+std::string WithoutComment(const std::string& s) {
+    for (std::size_t at = s.find('#'); at != std::string::npos; at = s.find('#', at + 1)) {
+        if (at == 0 || std::strchr(kBlanks, s[at - 1]) != nullptr) return s.substr(0, at);
+    }
+    return s;
+}
 
 std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(kBlanks);
@@ -54,6 +65,24 @@ std::optional<long long> Number(const std::string& token) {
     return value;
 }
 
+// The codes of plant/Plant.h a device takes; anything else would sit in its
+// command field and do nothing.
+bool IsDeviceCommand(long long code) {
+    switch (code) {
+        case plant::kCmdOpen:
+        case plant::kCmdClose:
+        case plant::kCmdStop:
+        case plant::kCmdReset:
+        case plant::kCmdLocal:
+        case plant::kCmdRemote:
+        case plant::kCmdAuto:
+        case plant::kCmdRepair:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string Malformed(const std::string& token) {
     return "malformed number '" + token + "'";
 }
@@ -66,8 +95,8 @@ std::string Outside(const char* what, const std::string& token, int last) {
 }  // namespace
 
 std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool& skip) {
-    const std::string line = Trim(raw);
-    skip = line.empty() || line[0] == '#';
+    const std::string line = Trim(WithoutComment(raw));
+    skip = line.empty();
     if (skip) return std::nullopt;
 
     const std::vector<std::string> w = Split(line);
@@ -100,6 +129,9 @@ std::optional<std::string> ParseLine(const std::string& raw, Command& out, bool&
             return Malformed(w[2]);
         }
         if (*i < 1 || *i > plant::kDeviceCount) return Outside("device", w[1], plant::kDeviceCount);
+        if (!IsDeviceCommand(*code)) {
+            return "device command " + w[2] + " is none of 1, 2, 3, 10, 20, 21, 22, 23";
+        }
         out.verb = Command::Verb::Dev;
         out.index = static_cast<int>(*i);
         out.code = static_cast<int32_t>(*code);

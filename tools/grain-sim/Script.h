@@ -34,12 +34,15 @@ struct Script {
 // something to hold in memory.
 constexpr std::size_t kLongestLine = 4096;
 
-// Reads the whole script. One command a line; blank lines and lines whose first
-// non-blank character is '#' are skipped; white space (blank, tab, CR, vertical
-// tab, form feed) separates words and is ignored around them. A line longer
-// than kLongestLine or a read error is reported as the script's error.
+// Reads the whole script. One command a line; a '#' that begins a word starts a
+// comment to the end of the line, and lines left blank are skipped; white space
+// (blank, tab, CR, vertical tab, form feed) separates words and is ignored
+// around them. A line longer than kLongestLine or a read error is reported as
+// the script's error.
 //   tick [N]            N >= 0 controller cycles (default 1)
-//   dev I CODE          post CODE into device I's command
+//   dev I CODE          post CODE into device I's command: 1 open / on,
+//                       2 close / off, 3 stop, 10 reset alarm, 20 local,
+//                       21 remote, 22 automatic, 23 repair
 //   route R start|stop  a confirmed click on route R
 //   reset               zero the shipped tonnage
 //   print               dump the tables
@@ -51,7 +54,7 @@ constexpr std::size_t kLongestLine = 4096;
 Script ParseScript(std::istream& in);
 
 // Parses a line; returns the error text, or nothing when `out` was filled.
-// Blank and comment lines give no error and leave `skip` true.
+// Lines blank once their comment is gone give no error and leave `skip` true.
 std::optional<std::string> ParseLine(const std::string& line, Command& out, bool& skip);
 
 }  // namespace grainsim

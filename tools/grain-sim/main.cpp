@@ -3,9 +3,10 @@
 // or runs it in real time and serves it over Modbus TCP.
 //   grain-sim [--state FILE] [SCRIPT]
 //   grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]
+//   grain-sim --help
 // The script is read from SCRIPT or standard input and checked as a whole
 // before anything runs. Exit status:
-//   0 the script ran to its end; serving stopped on a signal
+//   0 the script ran to its end; serving stopped on a signal; --help
 //   1 a state file could not be written (the run stops at that line)
 //   2 bad arguments, a bad or unreadable script, an unreadable state file
 //   3 standard output could not be written (the run stops)
@@ -29,13 +30,38 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kUnwritableOutput = 3;
 constexpr int kStateInUse = 4;
 
+constexpr const char* kUsage =
+    "usage: grain-sim [--state FILE] [SCRIPT]\n"
+    "       grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]\n";
+
 int Usage(const std::string& what) {
-    std::cerr << "grain-sim: " << what
-              << "\nusage: grain-sim [--state FILE] [SCRIPT]"
-                 "\n       grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]\n";
+    std::cerr << "grain-sim: " << what << '\n' << kUsage;
     return kUsageError;
+}
+
+// --help: the usage and the script's commands, on standard output.
+int Help() {
+    std::cout << kUsage
+              << "Runs the plant's controller cycle on a script (from SCRIPT, or standard input\n"
+                 "when it is missing or '-'), one command a line; a '#' that begins a word\n"
+                 "starts a comment:\n"
+                 "  tick [N]                 N controller cycles of 300 ms (default 1)\n"
+                 "  dev I CODE               command CODE to device I (1-18): 1 open / on,\n"
+                 "                           2 close / off, 3 stop, 10 reset alarm, 20 local,\n"
+                 "                           21 remote, 22 automatic, 23 repair\n"
+                 "  route R start|stop       a confirmed click on route R (1-12)\n"
+                 "  fault I trip|jam|clear   a trainer fault for device I\n"
+                 "  vagon R                  one second of the wagon timer, random draw R (0-199)\n"
+                 "  reset | print | alarms | save FILE\n"
+                 "With --serve it runs the plant in real time and serves it over Modbus TCP\n"
+                 "(127.0.0.1 unless ADDRESS is given; --faults adds the trainer-fault\n"
+                 "registers) until Ctrl+C, then saves --state FILE.\n";
+    if (std::cout.flush()) return 0;
+    std::cerr << "grain-sim: cannot write to standard output\n";
+    return kUnwritableOutput;
 }
 
 std::set<std::string> SavedFiles(const grainsim::Script& script) {
@@ -107,6 +133,8 @@ int main(int argc, char** argv) {
             serving = true;
         } else if (arg == "--faults") {
             serve.faults = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return Help();
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option '" + arg + "'");
         } else if (haveScript) {

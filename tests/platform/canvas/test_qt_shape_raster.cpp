@@ -67,6 +67,9 @@ struct PenCase {
     int width;
     bool filled;
 };
+void PrintTo(const PenCase& p, std::ostream* os) {
+    *os << "pen " << p.width << (p.filled ? " filled" : " outline");
+}
 
 class SlantedShapes : public ::testing::TestWithParam<PenCase> {
 protected:

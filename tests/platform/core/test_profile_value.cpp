@@ -15,6 +15,9 @@ struct IntegerCase {
     const char* text;
     std::optional<int32_t> expected;
 };
+void PrintTo(const IntegerCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class ProfileIntegerText : public testing::TestWithParam<IntegerCase> {};
 
@@ -51,6 +54,9 @@ struct RealCase {
     const char* text;
     std::optional<double> expected;
 };
+void PrintTo(const RealCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class ProfileRealText : public testing::TestWithParam<RealCase> {};
 
@@ -80,6 +86,9 @@ struct FormatCase {
     char separator;
     const char* expected;
 };
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << '"' << c.expected << "\" with '" << c.separator << '\'';
+}
 
 class ProfileRealFormat : public testing::TestWithParam<FormatCase> {};
 

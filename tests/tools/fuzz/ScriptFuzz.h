@@ -153,7 +153,10 @@ inline std::string CheckParse(const std::string& bytes) {
                 case Verb::Tick:
                     return c.count >= 0 && c.count <= std::numeric_limits<int32_t>::max();
                 case Verb::Dev:
-                    return c.index >= 1 && c.index <= plant::kDeviceCount;
+                    return c.index >= 1 && c.index <= plant::kDeviceCount &&
+                           (c.code == plant::kCmdOpen || c.code == plant::kCmdClose ||
+                            c.code == plant::kCmdStop || c.code == plant::kCmdReset ||
+                            (c.code >= plant::kCmdLocal && c.code <= plant::kCmdRepair));
                 case Verb::RouteStart:
                 case Verb::RouteStop:
                     return c.index >= 1 && c.index <= plant::kRouteCount;
