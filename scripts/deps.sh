@@ -9,6 +9,7 @@ packages=(
     libpulse-dev libsndfile1-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libmodbus-dev mbpoll
+    libsqlite3-dev
     libsodium-dev
     fonts-dejavu-core fonts-liberation
     xvfb xauth
