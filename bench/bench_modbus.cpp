@@ -41,7 +41,7 @@ constexpr Block kBlocks[] = {{0, 72}, {100, 48}, {200, 16}, {300, 9}};
 class Host {
 public:
     explicit Host(bool cycles)
-        : exchange_(rig_.plant, rig_.controller, nullptr),
+        : exchange_(rig_.plant),
           registers_(exchange_),
           server_(registers_, Options()) {
         server_.Listen();

@@ -1,8 +1,11 @@
 // 24 hours of plant time (288,000 controller cycles of 300 ms) under a seeded
-// random mix of operator commands and route starts and stops, without and with
-// an instructor's random trips, jams and clears, with the plant's invariants
-// (no route left starting or stopping for ever among them) checked after every
-// cycle. The test suite runs shortened soaks and one day with faults.
+// random mix of operator commands (from the panel and the Modbus paths, many
+// of them at routes that are starting or stopping) and route starts and
+// stops, without and with an instructor's random trips, jams and clears, with
+// the plant's invariants (no route starting or stopping longer than a
+// sequence can take, every sequence leaving its devices as it wanted them)
+// checked after every cycle. The test suite runs shortened soaks and one day
+// with faults.
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +29,8 @@ void BM_SoakOneDay(benchmark::State& state) {
         state.counters["route_starts"] = static_cast<double>(driver.RouteStarts());
         state.counters["faults"] = static_cast<double>(driver.FaultsPosted());
         state.counters["fault_stops"] = static_cast<double>(driver.FaultStops());
+        state.counters["auto_refusals"] = static_cast<double>(driver.AutoRefusals());
+        state.counters["sequence_ends"] = static_cast<double>(driver.SequenceEnds());
     }
 }
 // Arguments: the seed, and 1 for the instructor's faults.

@@ -66,10 +66,11 @@ struct Bench {
 };
 
 // Keeps a device moving: once it is idle it is sent back the other way.
-void KeepBusy(TDiscret& d) {
+void KeepBusy(Plant& plant, int i) {
+    const TDiscret& d = plant.Dev[i];
     if (d.ActiveCommand != kCmdNone || d.Command != kCmdNone) return;
     const bool atRest = d.Kind == kKindValve ? d.Ungle == 0 : d.State == kStateStop;
-    d.Command = atRest ? kCmdOpen : kCmdClose;
+    PostCommand(plant, i, atRest ? kCmdOpen : kCmdClose, kSourceOperator);
 }
 
 // All 18 devices in Remote mode, every one of them opening, closing, switching
@@ -78,7 +79,7 @@ void BM_TickAllDevicesBusy(benchmark::State& state) {
     Bench b;
     for (int i = 1; i <= kDeviceCount; ++i) b.plant.Dev[i].Mode = kModeRemote;
     for (auto _ : state) {
-        for (int i = 1; i <= kDeviceCount; ++i) KeepBusy(b.plant.Dev[i]);
+        for (int i = 1; i <= kDeviceCount; ++i) KeepBusy(b.plant, i);
         b.controller.EmulatorTick();
     }
 }
@@ -88,8 +89,8 @@ BENCHMARK(BM_TickAllDevicesBusy);
 // silo texts changing) while the four fans are switched on and off.
 void BM_TickTwoRoutesAndFansCycling(benchmark::State& state) {
     Bench b;
-    b.plant.Route[2].Command = kRouteCmdStart;
-    b.plant.Route[8].Command = kRouteCmdStart;
+    PostRouteCommand(b.plant, 2, kRouteCmdStart);
+    PostRouteCommand(b.plant, 8, kRouteCmdStart);
     for (int i = 0; i < 200; ++i) b.controller.EmulatorTick();
     if (b.plant.Route[2].State != kRouteRunning || b.plant.Route[8].State != kRouteRunning) {
         state.SkipWithError("routes did not start");
@@ -97,7 +98,7 @@ void BM_TickTwoRoutesAndFansCycling(benchmark::State& state) {
     }
     for (int fan = 9; fan <= 12; ++fan) b.plant.Dev[fan].Mode = kModeRemote;
     for (auto _ : state) {
-        for (int fan = 9; fan <= 12; ++fan) KeepBusy(b.plant.Dev[fan]);
+        for (int fan = 9; fan <= 12; ++fan) KeepBusy(b.plant, fan);
         // Keep both silos inside the working zone so neither route is stopped.
         if (b.plant.Tank[2] < 1000.0) b.plant.Tank[2] = 10000.0;
         if (b.plant.Tank[4] > 14000.0) b.plant.Tank[4] = 5000.0;

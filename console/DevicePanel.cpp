@@ -147,9 +147,8 @@ void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
 
 void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
-    // device selected has nothing to command.
-    if (!plant_.Dev.Contains(plant_.SelectedDev)) return;
-    plant_.Dev[plant_.SelectedDev].Command = code;
+    // device selected has nothing to command, and PostCommand posts nothing.
+    plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator);
 }
 
 }  // namespace console

@@ -231,7 +231,8 @@ void TFrmMain::BuildTimers() {
     TimerSysTime = makeTimer("TimerSysTime", 1000, &TFrmMain::TimerSysTimeTimer);
     TimerInitialize = makeTimer("TimerInitialize", 1000, &TFrmMain::TimerInitializeTimer);
     TimerReadState = makeTimer("TimerReadState", 500, &TFrmMain::TimerReadStateTimer);
-    TimerEmulCPU = makeTimer("TimerEmulCPU", 300, &TFrmMain::TimerEmulCPUTimer);
+    TimerEmulCPU =
+        makeTimer("TimerEmulCPU", plant::kEmulatorIntervalMs, &TFrmMain::TimerEmulCPUTimer);
     TimerVagonOn = makeTimer("TimerVagonOn", 1000, &TFrmMain::TimerVagonOnTimer);
     TimerSaveState = makeTimer("TimerSaveState", static_cast<int>(services_.saveInterval.count()),
                                &TFrmMain::TimerSaveStateTimer);
@@ -247,7 +248,7 @@ void TFrmMain::BuildPlant() {
         plant_, plant::Outlets{*diagram_, journal, *sound_, *random_}, services_.decimalSeparator);
     wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
     wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, journal, *sound_, *random_);
-    modbus_ = std::make_unique<ModbusLink>(plant_, *controller_, *wagons_, journal, this);
+    modbus_ = std::make_unique<ModbusLink>(plant_, journal, this);
 }
 
 // A click on a valve opens the device panel as a valve's, on a drive as a

@@ -17,9 +17,8 @@
 
 namespace console {
 
-ModbusLink::ModbusLink(plant::Plant& plant, const plant::Controller& controller,
-                       const plant::Wagons& wagons, plant::JournalOutlet& journal, QObject* parent)
-    : QObject(parent), plant_(plant), controller_(controller), wagons_(wagons), journal_(journal) {
+ModbusLink::ModbusLink(plant::Plant& plant, plant::JournalOutlet& journal, QObject* parent)
+    : QObject(parent), plant_(plant), journal_(journal) {
     setObjectName("ModbusLink");
 }
 
@@ -41,7 +40,7 @@ void ModbusLink::Start(const ModbusSection& section) {
         return;
     }
     const ModbusSettings& settings = section.settings;
-    exchange_ = std::make_unique<modbus::PlantExchange>(plant_, controller_, &wagons_);
+    exchange_ = std::make_unique<modbus::PlantExchange>(plant_);
     registers_ = std::make_unique<modbus::PlantRegisters>(*exchange_);
     registers_->SetFaultsEnabled(settings.faults);
     modbus::ServerOptions options;

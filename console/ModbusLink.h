@@ -17,9 +17,7 @@ class ServerThread;
 }  // namespace modbus
 
 namespace plant {
-class Controller;
 class JournalOutlet;
-class Wagons;
 struct Plant;
 }  // namespace plant
 
@@ -39,9 +37,7 @@ class ModbusLink : public QObject {
     Q_OBJECT
 
 public:
-    ModbusLink(plant::Plant& plant, const plant::Controller& controller,
-               const plant::Wagons& wagons, plant::JournalOutlet& journal,
-               QObject* parent = nullptr);
+    ModbusLink(plant::Plant& plant, plant::JournalOutlet& journal, QObject* parent = nullptr);
     // Stops the server's thread, then closes the sockets without journalling.
     ~ModbusLink() override;
 
@@ -65,8 +61,6 @@ private:
     void JournalClients();
 
     plant::Plant& plant_;
-    const plant::Controller& controller_;
-    const plant::Wagons& wagons_;
     plant::JournalOutlet& journal_;
     std::unique_ptr<modbus::PlantExchange> exchange_;
     std::unique_ptr<modbus::PlantRegisters> registers_;

@@ -80,10 +80,8 @@ void RouteList::Click(const TPanel& entry) {
     // The controller ran on while the question was open: the route may have
     // changed state or been forbidden by another route meanwhile. Posting the
     // command then could run two conflicting routes on shared devices, so the
-    // answer counts only for the situation it was asked about.
-    plant::TRoute& now = plant_.Route[r];
-    if (now.State != askedState || !now.Permitted) return;
-    now.Command = start ? plant::kRouteCmdStart : plant::kRouteCmdStop;
+    // answer counts only if the route still takes it.
+    plant::PostRouteCommand(plant_, r, start ? plant::kRouteCmdStart : plant::kRouteCmdStop);
 }
 
 }  // namespace console

@@ -12,9 +12,7 @@ void PlantExchange::Waiting::Clear() {
     fault.fill(kNothing);
 }
 
-PlantExchange::PlantExchange(plant::Plant& plant, const plant::Controller& controller,
-                             const plant::Wagons* wagons)
-    : plant_(plant), controller_(controller), wagons_(wagons) {
+PlantExchange::PlantExchange(plant::Plant& plant) : plant_(plant) {
     posting_.Clear();
     queued_.Clear();
     taken_.Clear();
@@ -48,7 +46,7 @@ void PlantExchange::TakeCommands() {
 }
 
 void PlantExchange::Publish() {
-    CaptureImage(plant_, controller_, wagons_, scratch_);
+    CaptureImage(plant_, scratch_);
     const std::lock_guard lock(mutex_);
     published_ = scratch_;
     taken_.Clear();

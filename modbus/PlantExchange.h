@@ -6,9 +6,7 @@
 #include <span>
 
 #include "modbus/RegisterImage.h"
-#include "plant/Controller.h"
 #include "plant/Plant.h"
-#include "plant/Wagons.h"
 
 namespace modbus {
 
@@ -20,9 +18,7 @@ namespace modbus {
 // Both sides take one short lock; the controller's side allocates nothing.
 class PlantExchange {
 public:
-    // `wagons` may be null when the host runs no wagon timer.
-    PlantExchange(plant::Plant& plant, const plant::Controller& controller,
-                  const plant::Wagons* wagons);
+    explicit PlantExchange(plant::Plant& plant);
 
     // --- The controller's thread ---
 
@@ -67,8 +63,6 @@ private:
     }
 
     plant::Plant& plant_;
-    const plant::Controller& controller_;
-    const plant::Wagons* wagons_;
     RegisterImage scratch_;  // the controller's own, filled outside the lock
     Waiting posting_{};      // the controller's own: what TakeCommands posts
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "plant/SiloZones.h"
+#include "plant/Wagons.h"
 #include "platform/core/Rounding.h"
 
 namespace modbus {
@@ -59,10 +60,9 @@ void PutOutcome(uint16_t* at, const plant::TOutcome& outcome) {
 
 }  // namespace
 
-void CaptureImage(const plant::Plant& plant, const plant::Controller& controller,
-                  const plant::Wagons* wagons, RegisterImage& image) {
+void CaptureImage(const plant::Plant& plant, RegisterImage& image) {
     uint16_t* in = image.input.data();
-    const auto cycles = static_cast<uint32_t>(controller.Cycles());
+    const auto cycles = static_cast<uint32_t>(plant.Cycles);
     for (const InputBlock& block : {kDeviceBlock, kRouteBlock, kSiloBlock, kTotalsBlock,
                                     kFaultFlagBlock, kDeviceOutcomeBlock, kRouteOutcomeBlock}) {
         in[block.CycleWord()] = static_cast<uint16_t>(cycles & 0xFFFFu);
@@ -102,11 +102,11 @@ void CaptureImage(const plant::Plant& plant, const plant::Controller& controller
         total += stock;
     }
 
-    const int onTrack = wagons ? wagons->WagonsOnTrack() : 0;
+    const int onTrack = plant::WagonsOnTrack(plant);
     Put32(in + kCycles, cycles);
     Put32(in + kTotalStock, Tenths(total));
     Put32(in + kShipped, Tenths(plant.ShippingMassa));
-    in[kThroughput] = Signed16(controller.Throughput());
+    in[kThroughput] = Signed16(plant.Throughput);
     in[kWagonsOnTrack] = static_cast<uint16_t>(onTrack);
     in[kUnloadingTonnes] =
         static_cast<uint16_t>(platform::RoundHalfEven(plant::kTonnesPerWagon * onTrack));

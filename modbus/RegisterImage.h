@@ -4,9 +4,7 @@
 #include <cstdint>
 
 #include "modbus/Layout.h"
-#include "plant/Controller.h"
 #include "plant/Plant.h"
-#include "plant/Wagons.h"
 
 namespace modbus {
 
@@ -19,9 +17,7 @@ struct RegisterImage {
     std::array<uint16_t, plant::kDeviceCount> faultCodes{};
 };
 
-// Fills `image` from the tables, the controller (cycle counter, throughput)
-// and the wagon timer (null: no wagons). Allocates nothing.
-void CaptureImage(const plant::Plant& plant, const plant::Controller& controller,
-                  const plant::Wagons* wagons, RegisterImage& image);
+// Fills `image` from the tables. Allocates nothing.
+void CaptureImage(const plant::Plant& plant, RegisterImage& image);
 
 }  // namespace modbus

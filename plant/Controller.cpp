@@ -3,11 +3,13 @@
 namespace plant {
 
 Controller::Controller(Plant& plant, Outlets outlets, char decimalSeparator)
-    : silos_(plant, outlets.diagram, shown_, outlets.journal, outlets.random, decimalSeparator),
+    : plant_(plant),
+      silos_(plant, outlets.diagram, shown_, outlets.journal, outlets.random, decimalSeparator),
       devices_(plant, outlets.diagram, shown_, outlets.journal),
       routes_(plant, outlets.diagram, shown_, outlets.journal, outlets.sound) {}
 
 void Controller::EmulatorTick() {
+    ++plant_.Cycles;
     silos_.MoveGrain();
     silos_.ShowTankLevels();
     silos_.ShowTotal();
@@ -16,7 +18,6 @@ void Controller::EmulatorTick() {
     silos_.LoadVessel();
     silos_.ShowShipped();
     devices_.ColourPipes();
-    ++cycles_;
 }
 
 }  // namespace plant

@@ -11,7 +11,9 @@
 
 namespace plant {
 
-// Interval of the controller timer in milliseconds.
+// Period of the controller cycle in milliseconds: the console's TimerEmulCPU
+// and grain-sim --serve run a cycle this often, and the plant's rates (the
+// throughput shown) are worked out from it.
 constexpr int kEmulatorIntervalMs = 300;
 
 // The emulated programmable controller. It advances only through EmulatorTick();
@@ -27,18 +29,19 @@ public:
     // shipped-tonnage board, pipe colouring.
     void EmulatorTick();
 
-    // Controller cycles run since construction; wraps around after 2^64.
-    uint64_t Cycles() const { return cycles_; }
+    // The plant's cycle count (Plant::Cycles), which each cycle advances as it
+    // begins.
+    uint64_t Cycles() const { return plant_.Cycles; }
     // The vessel loading throughput in t/h as PanelSpeed shows it (0 before the
     // first cycle).
-    int64_t Throughput() const { return shown_.throughput.Value(); }
+    int64_t Throughput() const { return plant_.Throughput; }
 
 private:
+    Plant& plant_;
     DiagramShown shown_;  // what the cycle has put on the screen
     SiloStock silos_;
     DeviceStage devices_;
     RouteStage routes_;
-    uint64_t cycles_ = 0;
 };
 
 }  // namespace plant

@@ -20,6 +20,33 @@ int32_t EffectiveMode(const TDiscret& dev) {
     return dev.ActiveSource == kSourceRoute ? kModeRemote : dev.Mode;
 }
 
+bool RouteHolds(const TDiscret& dev) {
+    return dev.RouteCommand != kCmdNone ||
+           (dev.ActiveCommand != kCmdNone && dev.ActiveSource == kSourceRoute) ||
+           dev.Mode == kModeAuto;
+}
+
+// A motion command replaces a running motion command at once; a service
+// command waits until the device is idle, and nothing replaces it.
+bool CanTakeOver(const TDiscret& dev, int32_t command) {
+    return dev.ActiveCommand == kCmdNone ||
+           (IsMotionCommand(dev.ActiveCommand) && IsMotionCommand(command));
+}
+
+void Activate(TDiscret& dev, int32_t command, int32_t source) {
+    dev.ActiveCommand = command;
+    dev.ActiveSource = source;
+    dev.CommandStep = 0;
+}
+
+// The outcome of a motion command refused in `mode`. A mode outside the four
+// (only from a table written by hand) refuses as Local does.
+int32_t ModeRefusal(int32_t mode) {
+    if (mode == kModeAuto) return kOutcomeRefusedAuto;
+    if (mode == kModeRepair) return kOutcomeRefusedRepair;
+    return kOutcomeRefusedLocal;
+}
+
 }  // namespace
 
 DeviceStage::DeviceStage(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown,
@@ -34,8 +61,8 @@ void DeviceStage::Run() {
         if (dev.Kind == kKindValve) RefreshValve(i);
         ShowSymbol(i);
         TakeFault(dev, fault);
-        TakeOver(dev);
-        Execute(dev, fault);
+        TakeOver(i);
+        Execute(i);
     }
 }
 
@@ -100,32 +127,50 @@ void DeviceStage::TakeFault(TDiscret& dev, TFault& fault) {
     if (kind == kFaultTrip) dev.State = kStateStop;
 }
 
-// A motion command replaces a running motion command at once; a service
-// command waits until the device is idle, and nothing replaces it.
-void DeviceStage::TakeOver(TDiscret& dev) {
-    if (dev.Command == kCmdNone) return;
-    const bool idle = dev.ActiveCommand == kCmdNone;
-    const bool motionOverMotion =
-        dev.ActiveCommand < kFirstServiceCommand && dev.Command < kFirstServiceCommand;
-    if (!idle && !motionOverMotion) return;
-    dev.ActiveCommand = dev.Command;
-    dev.ActiveSource = dev.CommandSource;
-    dev.CommandStep = 0;
-    dev.Command = kCmdNone;
-    dev.CommandSource = kSourceOperator;
+void DeviceStage::TakeOver(int i) {
+    TDiscret& dev = plant_.Dev[i];
+    if (IsMotionCommand(dev.Command) && RouteHolds(dev)) {
+        Journal(RefusalText(dev.Name, kModeAuto), JournalColour::Blue);
+        RecordOperator(i, dev.Command, kOutcomeRefusedAuto);
+        dev.Command = kCmdNone;
+    }
+    if (dev.RouteCommand != kCmdNone) {
+        if (CanTakeOver(dev, dev.RouteCommand)) {
+            Activate(dev, dev.RouteCommand, kSourceRoute);
+            dev.RouteCommand = kCmdNone;
+        }
+        return;
+    }
+    if (dev.Command != kCmdNone && CanTakeOver(dev, dev.Command)) {
+        Activate(dev, dev.Command, kSourceOperator);
+        RecordOperator(i, dev.Command, kOutcomeTaken);
+        dev.Command = kCmdNone;
+    }
 }
 
-void DeviceStage::Execute(TDiscret& dev, const TFault& fault) {
+void DeviceStage::RecordOperator(int i, int32_t command, int32_t result) {
+    plant_.DeviceOutcome[i] = {command, result, plant_.Cycles};
+}
+
+// A refusal in the cycle that took the command over; the operator's command
+// taken over in this cycle is the one its record names.
+void DeviceStage::RecordRefusal(int i, int32_t result) {
+    const TDiscret& dev = plant_.Dev[i];
+    if (dev.ActiveSource == kSourceOperator) RecordOperator(i, dev.ActiveCommand, result);
+}
+
+void DeviceStage::Execute(int i) {
+    TDiscret& dev = plant_.Dev[i];
     switch (dev.ActiveCommand) {
         case kCmdNone:
             return;
         case kCmdOpen:
         case kCmdClose:
         case kCmdStop:
-            ExecuteMotion(dev, fault);
+            ExecuteMotion(i);
             return;
         case kCmdReset:
-            Reset(dev, fault);
+            Reset(i);
             return;
         case kCmdLocal:
             SetMode(dev, kModeLocal);
@@ -148,9 +193,11 @@ void DeviceStage::Execute(TDiscret& dev, const TFault& fault) {
 }
 
 // Accepted in every mode, but not while the fault that raised the alarm stands.
-void DeviceStage::Reset(TDiscret& dev, const TFault& fault) {
-    if (fault.Kind != kFaultNone) {
+void DeviceStage::Reset(int i) {
+    TDiscret& dev = plant_.Dev[i];
+    if (plant_.Faults[i].Kind != kFaultNone) {
         Journal(FaultRefusalText(dev.Name, FaultRefusal::Reset), JournalColour::Blue);
+        RecordRefusal(i, kOutcomeRefusedFault);
     } else {
         Journal(CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
         dev.ErrorText.clear();
@@ -167,7 +214,9 @@ void DeviceStage::SetMode(TDiscret& dev, int32_t mode) {
     End(dev);
 }
 
-void DeviceStage::ExecuteMotion(TDiscret& dev, const TFault& fault) {
+void DeviceStage::ExecuteMotion(int i) {
+    TDiscret& dev = plant_.Dev[i];
+    const TFault& fault = plant_.Faults[i];
     const int32_t mode = EffectiveMode(dev);
     if (mode != kModeRemote) {
         // Refused in Local, Auto and Repair mode; a mode outside the known four
@@ -175,12 +224,14 @@ void DeviceStage::ExecuteMotion(TDiscret& dev, const TFault& fault) {
         if (mode == kModeLocal || mode == kModeAuto || mode == kModeRepair) {
             Journal(RefusalText(dev.Name, mode), JournalColour::Blue);
         }
+        RecordRefusal(i, ModeRefusal(mode));
         End(dev);
         return;
     }
     if (dev.CommandStep == 0) {
         if (dev.ActiveCommand == kCmdOpen && fault.Kind == kFaultTrip) {
             Journal(FaultRefusalText(dev.Name, FaultRefusal::SwitchOn), JournalColour::Blue);
+            RecordRefusal(i, kOutcomeRefusedFault);
             End(dev);
             return;
         }

@@ -11,6 +11,14 @@ namespace plant {
 // command a step further. Also step 8, the pipes coloured by the conveyors
 // feeding them.
 //
+// A route holds a device while its command is pending or active there, or
+// while the device is in Auto mode. The route's commands go first: an
+// operator's motion command to a held device is refused, in the cycle that
+// would have taken it over, and leaves the route's commands alone; an
+// operator's service command waits until the route's pending command has been
+// taken over and the device is idle. The operator's commands run in the
+// device's own mode, the route's in Remote mode whatever the device's mode.
+//
 // A device is in alarm while its ErrorText is set. A trip or a jam sets it and
 // journals one red entry; a tripped drive stops at once and refuses to be
 // switched on, a jammed valve takes its commands but does not move. Clearing
@@ -28,10 +36,12 @@ private:
     void RefreshValve(int i);
     void ShowSymbol(int i);
     void TakeFault(TDiscret& dev, TFault& fault);
-    static void TakeOver(TDiscret& dev);
-    void Execute(TDiscret& dev, const TFault& fault);
-    void Reset(TDiscret& dev, const TFault& fault);
-    void ExecuteMotion(TDiscret& dev, const TFault& fault);
+    void TakeOver(int i);
+    void Execute(int i);
+    void Reset(int i);
+    void ExecuteMotion(int i);
+    void RecordOperator(int i, int32_t command, int32_t result);
+    void RecordRefusal(int i, int32_t result);
     void StepValve(TDiscret& dev, const TFault& fault);
     void StepDrive(TDiscret& dev);
     void SetMode(TDiscret& dev, int32_t mode);

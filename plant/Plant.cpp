@@ -84,6 +84,11 @@ void FillDefinitions(Plant& plant) {
         plant.Tank[n] = kDefaultStock[static_cast<std::size_t>(n - 1)];
         plant.TankOverheat[n] = false;
     }
+    plant.Cycles = 0;
+    plant.Throughput = 0;
+    for (bool& onTrack : plant.WagonOnTrack) onTrack = false;
+    for (TOutcome& outcome : plant.DeviceOutcome) outcome = TOutcome{};
+    for (TOutcome& outcome : plant.RouteOutcome) outcome = TOutcome{};
 }
 
 int32_t DefinedKind(int dev) {
@@ -100,23 +105,52 @@ bool PostFault(Plant& plant, int dev, int32_t fault) {
 }
 
 bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source) {
-    if (!plant.Dev.Contains(dev) || code == kCmdNone) return false;
+    if (!plant.Dev.Contains(dev) || !IsDeviceCommand(code)) return false;
     TDiscret& d = plant.Dev[dev];
+    if (source == kSourceRoute) {
+        d.RouteCommand = code;
+        return true;
+    }
+    if (source != kSourceOperator) return false;
     d.Command = code;
-    d.CommandSource = source;
+    plant.DeviceOutcome[dev] = {code, kOutcomePending, plant.Cycles};
     return true;
+}
+
+int32_t RouteVerdict(const TRoute& route, int32_t command) {
+    if (command == kRouteCmdStart && route.State == kRouteStopped) {
+        return route.Permitted ? kOutcomeTaken : kOutcomeRefusedForbidden;
+    }
+    if (command == kRouteCmdStop && route.State == kRouteRunning) return kOutcomeTaken;
+    return kOutcomeRefusedState;
 }
 
 bool RouteTakes(const TRoute& route, int32_t command) {
-    if (command == kRouteCmdStart) return route.State == kRouteStopped && route.Permitted;
-    if (command == kRouteCmdStop) return route.State == kRouteRunning;
-    return false;
+    return RouteVerdict(route, command) == kOutcomeTaken;
 }
 
 bool PostRouteCommand(Plant& plant, int r, int32_t command) {
-    if (!plant.Route.Contains(r) || !RouteTakes(plant.Route[r], command)) return false;
+    return PostRouteCommand(plant, r, command, kSourceOperator);
+}
+
+bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source) {
+    if (!plant.Route.Contains(r)) return false;
+    if (command != kRouteCmdStart && command != kRouteCmdStop) return false;
+    if (source != kSourceOperator && source != kSourceRoute) return false;
+    const int32_t verdict = RouteVerdict(plant.Route[r], command);
+    if (source == kSourceOperator) {
+        const int32_t result = verdict == kOutcomeTaken ? kOutcomePending : verdict;
+        plant.RouteOutcome[r] = {command, result, plant.Cycles};
+    }
+    if (verdict != kOutcomeTaken) return false;
     plant.Route[r].Command = command;
     return true;
+}
+
+int WagonsOnTrack(const Plant& plant) {
+    int onTrack = 0;
+    for (const bool wagon : plant.WagonOnTrack) onTrack += wagon ? 1 : 0;
+    return onTrack;
 }
 
 const std::string& RouteCaption(int r) {

@@ -38,6 +38,13 @@ constexpr int32_t kCmdRemote = 21;
 constexpr int32_t kCmdAuto = 22;
 constexpr int32_t kCmdRepair = 23;
 constexpr int32_t kFirstServiceCommand = 10;
+constexpr bool IsDeviceCommand(int32_t code) {
+    return (code >= kCmdOpen && code <= kCmdStop) || code == kCmdReset ||
+           (code >= kCmdLocal && code <= kCmdRepair);
+}
+constexpr bool IsMotionCommand(int32_t code) {
+    return code != kCmdNone && code < kFirstServiceCommand;
+}
 
 // Who posted a device command.
 constexpr int32_t kSourceOperator = 0;
@@ -52,10 +59,15 @@ constexpr int32_t kFaultJam = 2;   // gate valves only
 // What became of the last command an operator (the panel, a Modbus client, a
 // script) posted to a device or a route, so that a client that posts can learn
 // its command's fate. Route sequences and silo limits post commands of their
-// own; those are not recorded here.
+// own; those are not recorded here, and never replace an operator's command.
+// One record per device and per route holds the operator's last post. A post
+// over an operator's command still pending replaces that command, and the
+// record then names the later one: a client that reads another code than its
+// own knows that its command was replaced before it was taken. So no record
+// is left saying kOutcomeReplaced; the code stays reserved for that fate.
 constexpr int32_t kOutcomeNone = 0;            // nothing posted yet
 constexpr int32_t kOutcomePending = 1;         // posted, waiting for a cycle to take it over
-constexpr int32_t kOutcomeTaken = 2;           // taken over by a cycle
+constexpr int32_t kOutcomeTaken = 2;           // taken over by a cycle (and carried out)
 constexpr int32_t kOutcomeReplaced = 3;        // overwritten by a later post before it was taken
 constexpr int32_t kOutcomeRefusedLocal = 4;    // the device is in Local mode
 constexpr int32_t kOutcomeRefusedAuto = 5;     // the device is in Auto mode or held by a route
@@ -138,11 +150,16 @@ struct TDiscret {
     int32_t State = kStateClosed;
     int32_t Ungle = kValveClosedAngle;  // valve opening in degrees; 0 for drives
     std::string ErrorText;
-    int32_t Command = kCmdNone;
-    int32_t CommandSource = kSourceOperator;
+    // Pending commands, one slot per source, written only by PostCommand: an
+    // operator's post never wipes out a route's pending command, nor a route's
+    // post an operator's. The next cycle takes the route's command over first;
+    // the operator's waits its turn behind it, or is refused if it would move
+    // a device that a route holds.
+    int32_t Command = kCmdNone;       // the operator's (panel, Modbus client, script)
+    int32_t RouteCommand = kCmdNone;  // the route sequence's
     int32_t ActiveCommand = kCmdNone;
-    int32_t ActiveSource = kSourceOperator;
-    int32_t CommandStep = 0;  // 0 taken over, 1 announced and executing
+    int32_t ActiveSource = kSourceOperator;  // who posted the active command
+    int32_t CommandStep = 0;                 // 0 taken over, 1 announced and executing
     // The diagram control that draws the device and its number label, by control
     // name ("Latch_1", "LabelM1"); empty means none. The console resolves them.
     std::string Symbol;
@@ -163,7 +180,13 @@ struct TFault {
 struct TOutcome {
     int32_t Command = 0;            // the code posted
     int32_t Result = kOutcomeNone;  // kOutcome*
-    uint64_t Cycle = 0;             // the controller cycle it happened in (Plant::Cycles then)
+    // Plant::Cycles when the result was recorded. A cycle's result (taken, or
+    // refused by the cycle) carries that cycle's number; a post's (pending,
+    // or a route command refused at the post) carries the number of the last
+    // cycle run before it, so the cycle that takes a pending command over is
+    // Cycle + 1 at the earliest.
+    uint64_t Cycle = 0;
+    bool operator==(const TOutcome&) const = default;
 };
 
 // One grain route.
@@ -187,8 +210,13 @@ struct Plant {
     OneBased<bool, kSiloCount> TankOverheat;
     double ShippingMassa = 0.0;  // tonnes loaded onto the vessel since the last reset
     int32_t SelectedDev = 0;     // device whose control panel is open; 0 none
-    // Controller cycles run; the cycle under way counts itself.
+    // The number of the controller cycle under way, or of the last one run.
+    // The controller counts a cycle as it begins: the first cycle after the
+    // start-up fill is 1, everything cycle N does happens while Cycles is N,
+    // and it stays N until cycle N+1 begins. Wraps around after 2^64.
     uint64_t Cycles = 0;
+    int64_t Throughput = 0;  // vessel loading in t/h as PanelSpeed shows it; 0 while idle
+    OneBased<bool, kWagonCount> WagonOnTrack;  // by wagon place, as the wagon timer moves them
     // What became of the operators' last commands.
     OneBased<TOutcome, kDeviceCount> DeviceOutcome;
     OneBased<TOutcome, kRouteCount> RouteOutcome;
@@ -214,19 +242,34 @@ constexpr bool FaultFits(int32_t fault, int32_t kind) {
 // fault that does not fit the device.
 bool PostFault(Plant& plant, int dev, int32_t fault);
 
-// The one way to post a device command, for the panel, the route list, a
-// Modbus client, grain-sim and the route stage alike: `source` is
-// kSourceOperator or kSourceRoute. False, and nothing posted, for a device
-// outside 1..18 or a code that is not a command.
+// The one way to post a device command, for the panel, a Modbus client,
+// grain-sim and the route stage alike: `source` is kSourceOperator or
+// kSourceRoute, and the command lands in that source's slot, replacing the
+// same source's command still pending there. An operator's post is recorded
+// as pending in the device's outcome. False, and nothing posted, for a device
+// outside 1..18, a code that is no device command, or an unknown source.
 bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source);
 
-// Whether route r takes `command` now: a start only while stopped and
-// permitted, a stop only while running.
+// The one rule of when a route takes a command, with its reason:
+// kOutcomeTaken for a start of a stopped, permitted route and for a stop of a
+// running one; kOutcomeRefusedForbidden for a start of a stopped route that
+// an active route forbids; kOutcomeRefusedState for anything else.
+int32_t RouteVerdict(const TRoute& route, int32_t command);
+
+// Whether route r takes `command` now (RouteVerdict's yes or no). Every poster
+// and the route stage's take-over go by it.
 bool RouteTakes(const TRoute& route, int32_t command);
 
-// Posts an operator's start or stop for route r when RouteTakes allows it;
-// false, and nothing posted, otherwise (or for a route outside 1..12).
+// Posts an operator's start or stop for route r when RouteTakes allows it, and
+// records it in the route's outcome as pending or refused; false, and nothing
+// posted, otherwise (or for a route outside 1..12 or a code that is neither).
 bool PostRouteCommand(Plant& plant, int r, int32_t command);
+// The same for `source`: kSourceOperator as above, kSourceRoute for the
+// controller's own stop at a silo limit, which no outcome records.
+bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source);
+
+// Wagons on the unloading track now (0..3).
+int WagonsOnTrack(const Plant& plant);
 
 // Caption of route r in the route list, leading blanks included.
 const std::string& RouteCaption(int r);

@@ -77,29 +77,42 @@ void RouteStage::RefreshLook(int r) {
 
 // A start is taken only by a stopped route that no active route forbids (also
 // one that became active earlier in this tick), and a stop only by a running
-// route. A command can arrive stale: the route list checks the route when it
-// is clicked, but the controller runs on while the confirmation question is
-// open, and the list shows a new prohibition only a tick late. Without the
-// check two routes could drive the same conveyors, or a stale stop could pull
-// devices out from under another route.
+// route: RouteTakes holds the rule, which the route list and every other
+// poster check as well. A command can still arrive stale: the controller runs
+// on while the route list's confirmation question is open, and the list shows
+// a new prohibition only a tick late. Without the check here two routes could
+// drive the same conveyors, or a stale stop could pull devices out from under
+// another route.
 void RouteStage::TakeCommand(int r) {
     TRoute& route = plant_.Route[r];
-    if (route.Command == kRouteCmdStart) {
-        route.Command = 0;
-        if (route.State != kRouteStopped) return;
-        if (!route.Permitted || (forbiddenThisPass_ & Bit(r)) != 0) {
-            journal_.Append(RouteStartRefusedText(r), JournalColour::Blue);
-            return;
-        }
+    const int32_t command = route.Command;
+    if (command == 0) return;
+    route.Command = 0;
+    int32_t verdict = RouteVerdict(route, command);
+    if (verdict == kOutcomeTaken && command == kRouteCmdStart &&
+        (forbiddenThisPass_ & Bit(r)) != 0) {
+        verdict = kOutcomeRefusedForbidden;
+    }
+    // Only an operator's post leaves a pending record; the silo limits' stops
+    // leave none.
+    TOutcome& outcome = plant_.RouteOutcome[r];
+    if (outcome.Result == kOutcomePending) {
+        outcome.Result = verdict;
+        outcome.Cycle = plant_.Cycles;
+    }
+    if (verdict == kOutcomeRefusedForbidden) {
+        journal_.Append(RouteStartRefusedText(r), JournalColour::Blue);
+        return;
+    }
+    if (verdict != kOutcomeTaken) return;
+    if (command == kRouteCmdStart) {
         route.State = kRouteStarting;
         route.Step = kStepToAuto;
         route.Position = 1;
         forbiddenThisPass_ |= ForbiddenBy(r);
         journal_.Append(RouteCommandText(r, true), JournalColour::Blue);
         PlayAnnouncement(r, "RouteStart.wav");
-    } else if (route.Command == kRouteCmdStop) {
-        route.Command = 0;
-        if (route.State != kRouteRunning) return;
+    } else {
         BeginStop(r, route, kRouteSlots);
     }
 }
@@ -148,9 +161,7 @@ int RouteStage::DeviceAt(const TRoute& route) const {
 }
 
 void RouteStage::Post(int device, int32_t command) {
-    TDiscret& dev = plant_.Dev[device];
-    dev.Command = command;
-    dev.CommandSource = kSourceRoute;
+    PostCommand(plant_, device, command, kSourceRoute);
 }
 
 void RouteStage::StepSequence(int r) {

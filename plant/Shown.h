@@ -28,17 +28,14 @@ public:
     explicit constexpr Shown(const T& initial) : value_(initial), known_(true) {}
 
     // Whether showing `value` changes the screen; if so, it counts as shown.
+    // Nothing else is asked of it: what the plant needs to know is in the
+    // plant's tables, never read back from what the screen shows.
     bool Changes(const T& value) {
         if (known_ && value_ == value) return false;
         value_ = value;
         known_ = true;
         return true;
     }
-    // Whether the screen shows `value`.
-    bool Is(const T& value) const { return known_ && value_ == value; }
-    bool Known() const { return known_; }
-    // The value last shown; the type's default while nothing has been.
-    const T& Value() const { return value_; }
 
 private:
     T value_{};
@@ -74,8 +71,9 @@ struct DiagramShown {
     Shown<double> shipped;      // the shipped-tonnage board
 };
 
-// Everything the wagon and temperature timer has put on the window. A wagon
-// is on the unloading track exactly while its picture is shown.
+// Everything the wagon and temperature timer has put on the window. A wagon's
+// picture is shown exactly while the plant has it on the track
+// (Plant::WagonOnTrack).
 struct WagonsShown {
     OneBased<Shown<bool>, kWagonCount> wagon;
     OneBased<Shown<uint32_t>, kSiloCount> siloColour;

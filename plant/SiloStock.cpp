@@ -57,18 +57,22 @@ SiloStock::SiloStock(Plant& plant, DiagramOutlet& diagram, DiagramShown& shown,
 void SiloStock::MoveGrain() {
     for (int n = 1; n <= kSiloCount; ++n) {
         double& stock = plant_.Tank[n];
-        TRoute& shipping = plant_.Route[ShippingRouteOf(n)];
-        if (shipping.State == kRouteRunning) {
+        if (plant_.Route[ShippingRouteOf(n)].State == kRouteRunning) {
             stock -= kOutflowPerTick;
-            if (stock < kMinimumLimit) shipping.Command = kRouteCmdStop;
+            if (stock < kMinimumLimit) StopAtLimit(ShippingRouteOf(n));
         }
         for (int intake : {RoadIntakeRouteOf(n), RailIntakeRouteOf(n)}) {
             if (plant_.Route[intake].State == kRouteRunning) {
                 stock += kInflowPerTick;
-                if (stock > kMaximumLimit) plant_.Route[intake].Command = kRouteCmdStop;
+                if (stock > kMaximumLimit) StopAtLimit(intake);
             }
         }
     }
+}
+
+// The controller's own stop, which no operator's outcome records.
+void SiloStock::StopAtLimit(int r) {
+    PostRouteCommand(plant_, r, kRouteCmdStop, kSourceRoute);
 }
 
 void SiloStock::ShowTankLevels() {
@@ -127,6 +131,7 @@ void SiloStock::LoadVessel() {
 }
 
 void SiloStock::SetThroughput(int64_t tonnesPerHour) {
+    plant_.Throughput = tonnesPerHour;
     if (shown_.throughput.Changes(tonnesPerHour)) {
         diagram_.SetThroughputText(std::to_string(tonnesPerHour));
     }

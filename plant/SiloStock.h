@@ -28,6 +28,7 @@ public:
     void ShowShipped();
 
 private:
+    void StopAtLimit(int r);
     void ShowTankLevel(int n);
     void ShowZone(int n, double stock);
     void SetThroughput(int64_t tonnesPerHour);

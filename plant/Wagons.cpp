@@ -55,6 +55,7 @@ void Wagons::Draw() {
 
 // A movement towards a state that already holds changes nothing.
 void Wagons::ShowWagon(int wagon, bool visible, int32_t nextPhase) {
+    plant_.WagonOnTrack[wagon] = visible;
     if (shown_.wagon[wagon].Changes(visible)) screen_.SetWagonVisible(wagon, visible);
     phase_ = nextPhase;
 }
@@ -102,11 +103,7 @@ bool Wagons::AnyOverheat() const {
 }
 
 int Wagons::WagonsOnTrack() const {
-    int onTrack = 0;
-    for (const Shown<bool>& wagon : shown_.wagon) {
-        if (wagon.Is(true)) ++onTrack;
-    }
-    return onTrack;
+    return plant::WagonsOnTrack(plant_);
 }
 
 }  // namespace plant

@@ -33,7 +33,7 @@ public:
     void Tick();
     // 0 idle, 1..3 wagons arriving, 4..6 wagons leaving.
     int32_t Phase() const { return phase_; }
-    // Wagons on the unloading track now (0..3), as the screen shows them.
+    // Wagons on the unloading track now (0..3): the plant's WagonOnTrack.
     int WagonsOnTrack() const;
 
 private:

@@ -136,7 +136,7 @@ TEST_P(CommandButton, PostsItsCodeForTheOpenDevice) {
     Click("Latch_6");
     Click(GetParam().button);
     EXPECT_EQ(Form().plant().Dev[6].Command, GetParam().code);
-    EXPECT_EQ(Form().plant().Dev[6].CommandSource, plant::kSourceOperator);
+    EXPECT_EQ(Form().plant().Dev[6].RouteCommand, 0);  // the operator's slot, not a route's
     EXPECT_EQ(Form().plant().Dev[5].Command, 0);
 }
 

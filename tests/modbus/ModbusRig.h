@@ -116,7 +116,7 @@ public:
     WagonTrack track;
     plant_test::FixedRandom draw;  // the wagon timer's dice
     plant::Wagons wagons{tables, track, plantRig.journal, plantRig.sound, draw};
-    modbus::PlantExchange exchange{tables, plantRig.controller, &wagons};
+    modbus::PlantExchange exchange{tables};
     modbus::PlantRegisters registers{exchange};
     modbus::Server::Clock::time_point now{};
     std::vector<std::string> events;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/modbus/ModbusRig.h"
+#include "tests/plant/Route1Sweep.h"
 
 namespace {
 
@@ -124,9 +125,10 @@ TEST(PlantMapTest, DeviceCommandActsAsThePanelButton) {
     ASSERT_EQ(rig.Write(0, {kCmdOpen}).exception, 0);
     EXPECT_EQ(rig.tables.Dev[1].Command, 0);
     rig.exchange.TakeCommands();
-    EXPECT_EQ(rig.tables.Dev[1].Command, kCmdOpen);
-    EXPECT_EQ(rig.tables.Dev[1].CommandSource, kSourceOperator);
-    panel.plant.Dev[1].Command = kCmdOpen;
+    EXPECT_EQ(rig.tables.Dev[1].Command, kCmdOpen);  // the operator's slot
+    EXPECT_EQ(rig.tables.Dev[1].RouteCommand, kCmdNone);
+    EXPECT_EQ(rig.tables.DeviceOutcome[1], (TOutcome{kCmdOpen, kOutcomePending, 1}));
+    PostCommand(panel.plant, 1, kCmdOpen, kSourceOperator);
     rig.Tick();
     panel.Tick();
     ASSERT_EQ(rig.plantRig.journal.entries.size(), 1u);
@@ -219,8 +221,19 @@ TEST(PlantMapTest, OutcomeRegistersTellACommandsFateAndItsCycle) {
     EXPECT_EQ(rig.ReadInput(516, 4).values, pendingDevice);
     EXPECT_EQ(rig.ReadInput(600, 4).values, pendingRoute);
     rig.Publish();
-    EXPECT_NE(rig.ReadInput(516, 4).values[1], kOutcomePending);
-    EXPECT_NE(rig.ReadInput(600, 4).values[1], kOutcomePending);
+    EXPECT_EQ(rig.ReadInput(516, 4).values, (Registers{kCmdRemote, kOutcomeTaken, 0, 3}));
+    EXPECT_EQ(rig.ReadInput(600, 4).values, (Registers{kRouteCmdStart, kOutcomeTaken, 0, 3}));
+
+    // Both writes are answered without an exception; the outcomes tell a
+    // refused command from a taken one: intake routes 6 and 7 exclude each
+    // other, and valve М6 is in Local mode.
+    ASSERT_EQ(rig.Write(105, {kRouteCmdStart, kRouteCmdStart}).exception, 0);
+    ASSERT_EQ(rig.Write(5, {kCmdOpen}).exception, 0);
+    rig.Tick();
+    const Reply after = rig.ReadInput(600, 49);
+    EXPECT_EQ(Slice(after, 20, 4), (Registers{kRouteCmdStart, kOutcomeTaken, 0, 4}));
+    EXPECT_EQ(Slice(after, 24, 4), (Registers{kRouteCmdStart, kOutcomeRefusedForbidden, 0, 4}));
+    EXPECT_EQ(rig.ReadInput(520, 4).values, (Registers{kCmdOpen, kOutcomeRefusedLocal, 0, 4}));
 }
 
 // A route command register takes what a confirmed click on the route list
@@ -264,6 +277,58 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"ZeroIsNoCommand", kRouteRunning, 2, 0, 0, 0},
         RouteCase{"UnknownCode", kRouteStopped, 1, 3, 3, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The route 1 sweep (tests/plant/Route1Sweep.h), each command written by a
+// client into the device's command register, one fresh plant for each cycle:
+// the route still reaches running, or stopped, and during a start the
+// device's outcome says that the command was refused.
+class RouteSweepTest : public ::testing::TestWithParam<plant_test::SweepCase> {};
+
+TEST_P(RouteSweepTest, NoSingleClientCommandHangsRoute1) {
+    const auto [device, code, stop, first] = GetParam();
+    const int32_t finished = stop ? kRouteStopped : kRouteRunning;
+    for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
+        const int k = cycle - 1;  // cycles run before the command is posted
+        plant_test::PlantRig rig;
+        modbus::PlantExchange exchange{rig.plant};
+        modbus::PlantRegisters registers{exchange};
+        exchange.Publish();
+        const auto write = [&registers](int address, int value) {
+            const uint16_t values[] = {static_cast<uint16_t>(value)};
+            return registers.WriteHoldingRegisters(address, values);
+        };
+        // Cycles as a host runs them: the writes in, the cycle, the image out.
+        const auto tick = [&](int n) {
+            for (int c = 0; c < n; ++c) {
+                exchange.TakeCommands();
+                rig.Tick();
+                exchange.Publish();
+            }
+        };
+        ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStart), modbus::Exception::None);
+        if (stop) {
+            tick(plant_test::kRoute1StartCycles);
+            ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStop),
+                      modbus::Exception::None);
+        }
+        tick(k);
+        ASSERT_EQ(write(modbus::layout::kDeviceCommands + device - 1, code),
+                  modbus::Exception::None);
+        tick(1);  // the cycle that takes the command over
+        rig.TickUntil([&] { return rig.plant.Route[1].State == finished; }, 200);
+        EXPECT_EQ(rig.plant.Route[1].State, finished)
+            << "command taken over in cycle " << cycle << " of the sequence";
+        if (!stop) {
+            // Every device is in Local mode until the route holds it.
+            const int32_t result = rig.plant.DeviceOutcome[device].Result;
+            EXPECT_TRUE(result == kOutcomeRefusedLocal || result == kOutcomeRefusedAuto)
+                << "result " << result << " in cycle " << cycle;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Route1, RouteSweepTest, plant_test::Route1SweepCases(),
+                         plant_test::SweepCaseName);
 
 // Requests the server does not serve, each with the exception it answers; a
 // refused request changes no table.

@@ -31,7 +31,7 @@ namespace {
 // the commands in and publishing the register image, allocates nothing either.
 TEST(QuietPublishTest, TakingCommandsAndPublishingAQuietPlantAllocatesNothing) {
     plant_test::PlantRig rig;
-    modbus::PlantExchange exchange(rig.plant, rig.controller, nullptr);
+    modbus::PlantExchange exchange(rig.plant);
     rig.Tick(2);
     exchange.Publish();
     const long before = g_allocations;

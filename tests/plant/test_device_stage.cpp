@@ -15,8 +15,7 @@ class DeviceStageTest : public ::testing::Test {
 protected:
     DeviceStageTest() { rig.Tick(); }  // the first tick brings the silo indicators up to date
     void Post(int dev, int32_t command, int32_t source = kSourceOperator) {
-        rig.plant.Dev[dev].Command = command;
-        rig.plant.Dev[dev].CommandSource = source;
+        ASSERT_TRUE(PostCommand(rig.plant, dev, command, source));
     }
     void Remote(int dev) { rig.plant.Dev[dev].Mode = kModeRemote; }
     // Entries written from now on.
@@ -300,8 +299,9 @@ TEST_F(DeviceStageTest, RouteCommandsRunInRemoteWhateverTheMode) {
     }
 }
 
-TEST_F(DeviceStageTest, OperatorCommandReplacesARouteCommandAndIsRefusedInAuto) {
-    Dev(kConveyor31).Mode = kModeAuto;
+// A route holds the device while its command runs there: the operator's
+// motion command is refused and leaves the route's command running.
+TEST_F(DeviceStageTest, OperatorMotionCommandIsRefusedAndLeavesTheRoutesCommandRunning) {
     Post(kConveyor31, kCmdOpen, kSourceRoute);
     rig.Tick(2);
     ASSERT_EQ(Dev(kConveyor31).State, kStateAcceleration);
@@ -309,17 +309,67 @@ TEST_F(DeviceStageTest, OperatorCommandReplacesARouteCommandAndIsRefusedInAuto) 
     Post(kConveyor31, kCmdClose);
     rig.Tick(5);
     EXPECT_EQ(Dev(kConveyor31).ActiveCommand, kCmdNone);
-    EXPECT_EQ(Dev(kConveyor31).State, kStateAcceleration);
-    ASSERT_EQ(rig.journal.entries.size(), 1u);
+    EXPECT_EQ(Dev(kConveyor31).State, kStateRun);
+    ASSERT_EQ(rig.journal.entries.size(), 2u);
+    EXPECT_EQ(rig.journal.entries[0].body,
+              " Конвейер 3.1 Команда управления\r\tотклонена - устройство в "
+              "автоматическом\r\tрежиме управления");
     EXPECT_EQ(rig.journal.entries[0].colour, JournalColour::Blue);
+    EXPECT_EQ(rig.journal.entries[1].body, " Конвейер 3.1 Изменение состояния - \r\t\"ВКЛЮЧЕНО\"");
 }
 
-TEST_F(DeviceStageTest, TakingOverClearsThePostedCommandAndItsSource) {
+// What became of an operator's device command, with the cycle: pending from
+// the post (numbered by the last cycle run), then taken or refused, and why,
+// by the cycle that took it over.
+struct OutcomeCase {
+    const char* name;
+    int dev;
+    int32_t mode;
+    int32_t fault;  // standing before the command is posted
+    int32_t code;
+    int32_t result;
+};
+void PrintTo(const OutcomeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OutcomeTest : public DeviceStageTest, public ::testing::WithParamInterface<OutcomeCase> {};
+
+TEST_P(OutcomeTest, IsRecordedWithItsCycle) {
+    const OutcomeCase& c = GetParam();
+    Dev(c.dev).Mode = c.mode;
+    if (c.fault != kFaultNone) {
+        ASSERT_TRUE(PostFault(rig.plant, c.dev, c.fault));
+    }
+    rig.Tick(2);
+    Post(c.dev, c.code);
+    EXPECT_EQ(rig.plant.DeviceOutcome[c.dev], (TOutcome{c.code, kOutcomePending, 3}));
+    rig.Tick();
+    EXPECT_EQ(rig.plant.DeviceOutcome[c.dev], (TOutcome{c.code, c.result, 4}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, OutcomeTest,
+    ::testing::Values(OutcomeCase{"OpenInRemote", kValveM1, kModeRemote, kFaultNone, kCmdOpen,
+                                  kOutcomeTaken},
+                      OutcomeCase{"OpenInLocal", kValveM1, kModeLocal, kFaultNone, kCmdOpen,
+                                  kOutcomeRefusedLocal},
+                      OutcomeCase{"StopInRepair", kValveM1, kModeRepair, kFaultNone, kCmdStop,
+                                  kOutcomeRefusedRepair},
+                      OutcomeCase{"SwitchOffInAuto", kConveyor31, kModeAuto, kFaultNone, kCmdClose,
+                                  kOutcomeRefusedAuto},
+                      OutcomeCase{"SwitchOnWhileTripped", kConveyor31, kModeRemote, kFaultTrip,
+                                  kCmdOpen, kOutcomeRefusedFault},
+                      OutcomeCase{"ResetWhileTripped", kConveyor31, kModeRemote, kFaultTrip,
+                                  kCmdReset, kOutcomeRefusedFault},
+                      OutcomeCase{"LocalModeInAuto", kConveyor31, kModeAuto, kFaultNone, kCmdLocal,
+                                  kOutcomeTaken}));
+
+TEST_F(DeviceStageTest, TakingOverClearsThePostedCommandAndKeepsItsSource) {
     Remote(kConveyor31);
     Post(kConveyor31, kCmdOpen, kSourceRoute);
     rig.Tick();
-    EXPECT_EQ(Dev(kConveyor31).Command, kCmdNone);
-    EXPECT_EQ(Dev(kConveyor31).CommandSource, kSourceOperator);
+    EXPECT_EQ(Dev(kConveyor31).RouteCommand, kCmdNone);
     EXPECT_EQ(Dev(kConveyor31).ActiveSource, kSourceRoute);
 }
 
@@ -398,8 +448,12 @@ INSTANTIATE_TEST_SUITE_P(SavedAngles, OddAngleTest,
                                            OddAngleCase{-5, kCmdOpen, 90, kStateOpen},
                                            OddAngleCase{120, kCmdClose, 0, kStateClosed}));
 
-TEST_F(DeviceStageTest, UnknownCommandCodeIsDroppedAndDoesNotBlockServiceCommands) {
-    Post(kConveyor31, 42);
+TEST_F(DeviceStageTest, UnknownCommandCodeIsNotPostedAndDroppedWhenWrittenByHand) {
+    EXPECT_FALSE(PostCommand(rig.plant, kConveyor31, 42, kSourceOperator));
+    EXPECT_FALSE(PostCommand(rig.plant, kConveyor31, 42, kSourceRoute));
+    EXPECT_EQ(Dev(kConveyor31).Command, kCmdNone);
+    EXPECT_EQ(rig.plant.DeviceOutcome[kConveyor31].Result, kOutcomeNone);
+    Dev(kConveyor31).Command = 42;  // only a table written by hand holds one
     rig.Tick();
     EXPECT_EQ(Dev(kConveyor31).ActiveCommand, kCmdNone);
     Post(kConveyor31, kCmdRemote);

@@ -26,7 +26,7 @@ protected:
     FaultTest() { rig.Tick(); }  // the first tick brings the silo indicators up to date
     TDiscret& Dev(int i) { return rig.plant.Dev[i]; }
     TRoute& Route(int r) { return rig.plant.Route[r]; }
-    void Post(int dev, int32_t command) { Dev(dev).Command = command; }
+    void Post(int dev, int32_t command) { PostCommand(rig.plant, dev, command, kSourceOperator); }
     void RunRoute1() {
         Route(kShipping1).Command = kRouteCmdStart;
         rig.TickUntil([&] { return Route(kShipping1).State == kRouteRunning; });

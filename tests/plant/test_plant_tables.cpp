@@ -84,8 +84,10 @@ TEST(PlantTablesTest, FillResetsWhatARunLeftBehind) {
     // Move-assigned: assigning the literal itself draws GCC 12's false -Wrestrict
     // warning from inside std::char_traits at -O3.
     plant.Dev[4].ErrorText = std::string("Авария");
-    plant.Dev[4].Command = kCmdOpen;
-    plant.Route[7].Command = kRouteCmdStart;
+    PostCommand(plant, 4, kCmdOpen, kSourceOperator);
+    PostCommand(plant, 4, kCmdAuto, kSourceRoute);
+    PostRouteCommand(plant, 7, kRouteCmdStart);
+    plant.Cycles = 12;
     plant.Route[7].Permitted = false;
     plant.Tank[3] = 1.0;
     plant.TankOverheat[2] = true;
@@ -94,7 +96,11 @@ TEST(PlantTablesTest, FillResetsWhatARunLeftBehind) {
     EXPECT_EQ(plant.Dev[4].Ungle, 0);
     EXPECT_EQ(plant.Dev[4].ErrorText, "");
     EXPECT_EQ(plant.Dev[4].Command, 0);
+    EXPECT_EQ(plant.Dev[4].RouteCommand, 0);
     EXPECT_EQ(plant.Route[7].Command, 0);
+    EXPECT_EQ(plant.DeviceOutcome[4].Result, kOutcomeNone);
+    EXPECT_EQ(plant.RouteOutcome[7].Result, kOutcomeNone);
+    EXPECT_EQ(plant.Cycles, 0u);
     EXPECT_TRUE(plant.Route[7].Permitted);
     EXPECT_EQ(plant.Tank[3], 11250.0);
     EXPECT_FALSE(plant.TankOverheat[2]);

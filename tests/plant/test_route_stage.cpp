@@ -14,7 +14,7 @@ protected:
     TRoute& Route(int r) { return rig.plant.Route[r]; }
     TDiscret& Dev(int i) { return rig.plant.Dev[i]; }
     int StartAndRun(int r) {
-        Route(r).Command = kRouteCmdStart;
+        PostRouteCommand(rig.plant, r, kRouteCmdStart);
         return rig.TickUntil([&] { return Route(r).State == kRouteRunning; });
     }
     std::set<int> Forbidden() {
@@ -213,13 +213,128 @@ TEST_F(RouteStageTest, RunningRouteDoesNotWatchItsDevices) {
     EXPECT_LT(rig.plant.Tank[2], before);
 }
 
-TEST_F(RouteStageTest, OperatorCommandInAutoLeavesTheStartWaiting) {
+const std::string kConveyor33RefusedInAuto =
+    " Конвейер 3.3 Команда управления\r\tотклонена - устройство в автоматическом\r\tрежиме "
+    "управления";
+
+// The operator's command posted while the route's Auto mode command is still
+// pending on the device: it runs with no borrowed authority and wipes out
+// nothing; the device is the route's, so the motion command is refused.
+TEST_F(RouteStageTest, OperatorMotionCommandBesideAPendingRouteCommandIsRefused) {
+    Route(2).Command = kRouteCmdStart;
+    rig.Tick();
+    ASSERT_EQ(Dev(15).RouteCommand, kCmdAuto);
+    rig.ClearRecords();
+    ASSERT_TRUE(PostCommand(rig.plant, 15, kCmdClose, kSourceOperator));
+    rig.Tick();
+    ASSERT_FALSE(rig.journal.entries.empty());
+    EXPECT_EQ(rig.journal.entries[0].body, kConveyor33RefusedInAuto);
+    EXPECT_EQ(rig.journal.entries[0].colour, JournalColour::Blue);
+    EXPECT_EQ(Dev(15).Mode, kModeAuto);  // the route's command, taken in the same cycle
+    EXPECT_EQ(rig.plant.DeviceOutcome[15], (TOutcome{kCmdClose, kOutcomeRefusedAuto, 2}));
+    rig.TickUntil([&] { return Route(2).State == kRouteRunning; }, 200);
+    EXPECT_EQ(Route(2).State, kRouteRunning);
+    EXPECT_EQ(rig.ticks, 49);  // no later than without the operator's command
+}
+
+// The operator's motion command posted while the route's own motion command
+// runs on the device: refused in the cycle that would have taken it over, and
+// the route's command runs on.
+TEST_F(RouteStageTest, OperatorMotionCommandDuringTheRoutesOwnIsRefusedAndTheStartGoesOn) {
     Route(2).Command = kRouteCmdStart;
     rig.TickUntil([&] { return Dev(15).ActiveCommand == kCmdOpen; });
-    Dev(15).Command = kCmdStop;  // the operator's, refused in Auto
-    rig.Tick(200);
-    EXPECT_EQ(Route(2).State, kRouteStarting);
-    EXPECT_EQ(Route(2).Step, kStepAwaitOn);
+    rig.ClearRecords();
+    ASSERT_TRUE(PostCommand(rig.plant, 15, kCmdStop, kSourceOperator));
+    rig.Tick();
+    EXPECT_EQ(Dev(15).ActiveCommand, kCmdOpen);
+    EXPECT_EQ(Dev(15).ActiveSource, kSourceRoute);
+    ASSERT_FALSE(rig.journal.entries.empty());
+    EXPECT_EQ(rig.journal.entries[0].body, kConveyor33RefusedInAuto);
+    EXPECT_EQ(rig.journal.entries[0].colour, JournalColour::Blue);
+    rig.TickUntil([&] { return Route(2).State == kRouteRunning; }, 200);
+    EXPECT_EQ(Route(2).State, kRouteRunning);
+    EXPECT_EQ(rig.ticks, 49);
+}
+
+// The operator's service command never wipes out the route's pending command:
+// it waits until the route's command has been taken over and the device is
+// idle, then runs, and the route goes on.
+TEST_F(RouteStageTest, OperatorServiceCommandWaitsBehindTheRoutesAndThenRuns) {
+    Route(2).Command = kRouteCmdStart;
+    rig.Tick();
+    ASSERT_EQ(Dev(15).RouteCommand, kCmdAuto);
+    ASSERT_TRUE(PostCommand(rig.plant, 15, kCmdRemote, kSourceOperator));
+    rig.Tick();
+    EXPECT_EQ(Dev(15).Mode, kModeAuto);
+    EXPECT_EQ(Dev(15).Command, kCmdRemote);  // waiting its turn
+    rig.TickUntil([&] { return Dev(15).Command == kCmdNone; }, 20);
+    EXPECT_EQ(rig.ticks, 7);  // the cycle after the route's switch-on has ended
+    EXPECT_EQ(Dev(15).Mode, kModeRemote);
+    EXPECT_EQ(Dev(15).State, kStateRun);
+    EXPECT_EQ(rig.plant.DeviceOutcome[15], (TOutcome{kCmdRemote, kOutcomeTaken, 7}));
+    rig.TickUntil([&] { return Route(2).State == kRouteRunning; }, 200);
+    EXPECT_EQ(rig.ticks, 49);
+}
+
+// A mode command to a device of a running route is taken over as ever: the
+// operator can take a device out of Auto mode.
+struct ModeCase {
+    const char* name;
+    int32_t code;
+    int32_t mode;
+};
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ModeCommandOnARunningRoute : public RouteStageTest,
+                                   public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(ModeCommandOnARunningRoute, IsTakenOverAtTheNextCycle) {
+    StartAndRun(2);
+    rig.ClearRecords();
+    ASSERT_TRUE(PostCommand(rig.plant, 14, GetParam().code, kSourceOperator));
+    rig.Tick();
+    EXPECT_EQ(Dev(14).Mode, GetParam().mode);
+    EXPECT_EQ(rig.journal.entries.size(), 2u);  // the request and "Установлен"
+    EXPECT_EQ(rig.plant.DeviceOutcome[14].Result, kOutcomeTaken);
+    EXPECT_EQ(Dev(14).State, kStateRun);
+    EXPECT_EQ(Route(2).State, kRouteRunning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ModeCommandOnARunningRoute,
+                         ::testing::Values(ModeCase{"Local", kCmdLocal, kModeLocal},
+                                           ModeCase{"Remote", kCmdRemote, kModeRemote},
+                                           ModeCase{"Repair", kCmdRepair, kModeRepair}));
+
+// What became of an operator's route commands, with the cycle: pending from
+// the post (numbered by the last cycle run), then taken or refused by the
+// cycle that took it over; refused at once when the route does not take it.
+TEST_F(RouteStageTest, RouteOutcomesRecordTheFateOfTheOperatorsCommands) {
+    rig.Tick(3);
+    ASSERT_TRUE(PostRouteCommand(rig.plant, 1, kRouteCmdStart));
+    ASSERT_TRUE(PostRouteCommand(rig.plant, 2, kRouteCmdStart));  // conflicts with route 1
+    EXPECT_EQ(rig.plant.RouteOutcome[1], (TOutcome{kRouteCmdStart, kOutcomePending, 3}));
+    rig.Tick();
+    EXPECT_EQ(rig.plant.RouteOutcome[1], (TOutcome{kRouteCmdStart, kOutcomeTaken, 4}));
+    EXPECT_EQ(rig.plant.RouteOutcome[2], (TOutcome{kRouteCmdStart, kOutcomeRefusedForbidden, 4}));
+    EXPECT_FALSE(PostRouteCommand(rig.plant, 1, kRouteCmdStop));  // still starting
+    EXPECT_EQ(rig.plant.RouteOutcome[1], (TOutcome{kRouteCmdStop, kOutcomeRefusedState, 4}));
+    rig.Tick();
+    EXPECT_FALSE(PostRouteCommand(rig.plant, 3, kRouteCmdStart));
+    EXPECT_EQ(rig.plant.RouteOutcome[3], (TOutcome{kRouteCmdStart, kOutcomeRefusedForbidden, 5}));
+    EXPECT_FALSE(PostRouteCommand(rig.plant, 4, 3));  // no route command: nothing recorded
+    EXPECT_EQ(rig.plant.RouteOutcome[4].Result, kOutcomeNone);
+}
+
+// The controller's own stop at a silo limit is no operator's command.
+TEST_F(RouteStageTest, SiloLimitStopLeavesTheOperatorsOutcomeAlone) {
+    StartAndRun(1);
+    const TOutcome started = rig.plant.RouteOutcome[1];
+    rig.plant.Tank[1] = 100.0;  // below the minimum limit
+    rig.Tick();
+    EXPECT_EQ(Route(1).State, kRouteStopping);
+    EXPECT_EQ(rig.plant.RouteOutcome[1], started);
 }
 
 // The route list offers a start only for a stopped, permitted route, but the
@@ -284,7 +399,7 @@ TEST_P(ResumedStepTest, StepWithoutADeviceMovesOnSafely) {
     rig.Tick();
     EXPECT_EQ(Route(1).Step, GetParam().nextStep);
     EXPECT_EQ(Route(1).State, GetParam().nextState);
-    for (int d = 1; d <= kDeviceCount; ++d) EXPECT_EQ(Dev(d).Command, kCmdNone) << d;
+    for (int d = 1; d <= kDeviceCount; ++d) EXPECT_EQ(Dev(d).RouteCommand, kCmdNone) << d;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -303,15 +418,14 @@ TEST_F(RouteStageTest, StopStepBeyondTheListStartsFromTheLastDevice) {
     Route(1).Position = 9;
     rig.Tick();
     EXPECT_EQ(Route(1).Position, 3);
-    EXPECT_EQ(Dev(2).Command, kCmdClose);
-    EXPECT_EQ(Dev(2).CommandSource, kSourceRoute);
+    EXPECT_EQ(Dev(2).RouteCommand, kCmdClose);
 }
 
-TEST_F(RouteStageTest, RouteCommandsCarryTheRouteSource) {
+TEST_F(RouteStageTest, RouteCommandsLandInTheRoutesSlot) {
     Route(3).Command = kRouteCmdStart;
     rig.Tick();
-    EXPECT_EQ(Dev(15).Command, kCmdAuto);
-    EXPECT_EQ(Dev(15).CommandSource, kSourceRoute);
+    EXPECT_EQ(Dev(15).RouteCommand, kCmdAuto);
+    EXPECT_EQ(Dev(15).Command, kCmdNone);
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ TEST_P(SoakTest, InvariantsHoldAfterEveryCycle) {
     }
     EXPECT_GT(driver.RouteStarts(), 5);
     EXPECT_GT(driver.Entries(), 100);
+    // The operator's commands reach routes that are starting and stopping.
+    EXPECT_GT(driver.AutoRefusals(), 20);
+    EXPECT_GT(driver.SequenceEnds(), 10);
     if (GetParam().faults) {
         EXPECT_GT(driver.FaultsPosted(), 100);
         EXPECT_GT(driver.FaultStops(), 10);

@@ -101,25 +101,16 @@ bool Runner::Execute(const Command& command) {
                 controller_.EmulatorTick();
             }
             break;
+        // A script posts as the operator does; the parser lets only device
+        // commands through.
         case Verb::Dev:
-            plant_.Dev[command.index].Command = command.code;
+            plant::PostCommand(plant_, command.index, command.code, plant::kSourceOperator);
             break;
-        case Verb::RouteStart: {
-            plant::TRoute& route = plant_.Route[command.index];
-            if (route.State == plant::kRouteStopped && route.Permitted) {
-                route.Command = plant::kRouteCmdStart;
-            } else {
-                out_ << "# ignored\n";
-            }
-            break;
-        }
+        case Verb::RouteStart:
         case Verb::RouteStop: {
-            plant::TRoute& route = plant_.Route[command.index];
-            if (route.State == plant::kRouteRunning) {
-                route.Command = plant::kRouteCmdStop;
-            } else {
-                out_ << "# ignored\n";
-            }
+            const int32_t code =
+                command.verb == Verb::RouteStart ? plant::kRouteCmdStart : plant::kRouteCmdStop;
+            if (!plant::PostRouteCommand(plant_, command.index, code)) out_ << "# ignored\n";
             break;
         }
         case Verb::Reset:

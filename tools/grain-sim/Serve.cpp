@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 // The console's timers: the controller cycle and the wagon timer.
-constexpr Clock::duration kCyclePeriod = 300ms;
+constexpr Clock::duration kCyclePeriod = std::chrono::milliseconds(plant::kEmulatorIntervalMs);
 constexpr Clock::duration kWagonPeriod = 1s;
 constexpr int kWagonDraws = 200;
 
@@ -111,7 +111,7 @@ int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::o
     // The console's road for the map, on one thread: the server answers from the
     // image published after each cycle and wagon tick, and each cycle takes the
     // commands written since the one before.
-    modbus::PlantExchange exchange(runner.Plant(), runner.Controller(), &runner.WagonTimer());
+    modbus::PlantExchange exchange(runner.Plant());
     modbus::PlantRegisters registers(exchange);
     registers.SetFaultsEnabled(options.faults);
     modbus::ServerOptions serverOptions;
