@@ -30,7 +30,7 @@ ModbusLink::~ModbusLink() {
     if (wakeFd_ >= 0) close(wakeFd_);
 }
 
-void ModbusLink::Start(const ModbusSection& section) {
+void ModbusLink::Start(const state::ModbusSection& section) {
     if (!section.wanted || server_) return;
     auto refuse = [this](const std::string& reason) {
         journal_.Append(" Сервер Modbus не запущен: " + reason, plant::JournalColour::Blue);
@@ -39,7 +39,7 @@ void ModbusLink::Start(const ModbusSection& section) {
         refuse(section.error);
         return;
     }
-    const ModbusSettings& settings = section.settings;
+    const state::ModbusSettings& settings = section.settings;
     exchange_ = std::make_unique<modbus::PlantExchange>(plant_);
     registers_ = std::make_unique<modbus::PlantRegisters>(*exchange_);
     registers_->SetFaultsEnabled(settings.faults);

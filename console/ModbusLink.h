@@ -21,9 +21,11 @@ class JournalOutlet;
 struct Plant;
 }  // namespace plant
 
-namespace console {
-
+namespace state {
 struct ModbusSection;
+}  // namespace state
+
+namespace console {
 
 // Serves the plant over Modbus TCP while the console runs and the state file's
 // section [Modbus] asks for it. The server runs on a thread of its own, so its
@@ -44,7 +46,7 @@ public:
     // Starts serving as the section says (once); without a section, nothing.
     // An unusable setting or a port that cannot be listened on is journalled
     // once, and the console runs on without the server.
-    void Start(const ModbusSection& section);
+    void Start(const state::ModbusSection& section);
     // At the start of a controller cycle: posts the commands clients wrote.
     void TakeCommands();
     // After a controller cycle or a wagon tick: the server answers from now on
