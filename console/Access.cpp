@@ -94,11 +94,12 @@ std::vector<std::string> Access::UserNames() const {
 users::Registration::Attempt Access::SignIn(const std::string& name,
                                             const users::Password& password) {
     if (!registration_) return {Result::UnknownUser, name};
+    const std::string before = UserName();
+    const std::string leaving = UserEntry("\r\tвышел из системы.");
     const users::Registration::Attempt attempt = registration_->SignIn(name, password);
     switch (attempt.result) {
         case Result::Accepted:
-            Journal(UserEntry("\r\tзарегистрирован."), false);
-            emit UserChanged();
+            Registered(before, leaving);
             break;
         case Result::WrongPassword:
             Journal(" Вход пользователя " + attempt.name + " отклонен -\r\tневерный пароль" +
@@ -174,13 +175,11 @@ void Access::Block() {
 bool Access::Unblock(const users::Password& password) {
     if (!registration_) return true;
     const std::string before = UserName();
+    const std::string leaving = UserEntry("\r\tвышел из системы.");
     const users::Registration::Attempt attempt = registration_->Unblock(password);
     switch (attempt.result) {
         case Result::Accepted:
-            if (attempt.name != before) {
-                Journal(UserEntry("\r\tзарегистрирован."), false);
-                emit UserChanged();
-            }
+            if (attempt.name != before) Registered(before, leaving);
             return true;
         case Result::NotBlocked:
             return true;
@@ -218,6 +217,14 @@ void Access::SignOutWhenIdle() {
 bool Access::eventFilter(QObject* watched, QEvent* event) {
     if (registration_ && IsInput(event)) registration_->NoteInput();
     return QObject::eventFilter(watched, event);
+}
+
+void Access::Registered(const std::string& before, const std::string& leaving) {
+    // Another user in the place of the one at the console: the one who goes
+    // is journalled as signing out.
+    if (!before.empty() && before != UserName()) Journal(leaving, true);
+    Journal(UserEntry("\r\tзарегистрирован."), false);
+    emit UserChanged();
 }
 
 std::string Access::UserEntry(const std::string& tail) const {

@@ -92,6 +92,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The entries of a sign-in (by password or by unblocking): the sign-out
+    // of `before` (its entry `leaving`) when another user takes the place.
+    void Registered(const std::string& before, const std::string& leaving);
     // " Пользователь <name> (<role>)" and the entry's continuation.
     std::string UserEntry(const std::string& tail) const;
     void Journal(const std::string& body, bool blue);

@@ -254,8 +254,10 @@ TEST_F(UsersConsole, UnblockTakesTheBlockersOrAnEngineersPasswordAndClearsTheFie
     Press("BtnExit");
     EXPECT_TRUE(messages.shown.empty());
 
-    EXPECT_EQ(unblock("инженер1"), (QStringList{" Пользователь Петров (инженер)",
-                                                "\tзарегистрирован.", " Разблокирование системы"}));
+    EXPECT_EQ(unblock("инженер1"),
+              (QStringList{" Пользователь Зернов (оператор)", "\tвышел из системы.",
+                           " Пользователь Петров (инженер)", "\tзарегистрирован.",
+                           " Разблокирование системы"}));
     EXPECT_TRUE(Find("PanelBlock")->isHidden());
     EXPECT_EQ(StatusBarText(), "Имя пользователя: Петров | Статус: Инженер")
         << "the engineer stands in, and gives the next commands";
