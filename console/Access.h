@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "users/Registration.h"
 #include "users/UsersFile.h"
