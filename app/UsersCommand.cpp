@@ -332,7 +332,7 @@ std::string OwnUsersFilePath(const char* argv0) {
     std::error_code error;
     std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) executable = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", error);
-    return UsersFilePath(console::StateFilePath(executable.string()));
+    return UsersFilePath(state::StateFilePath(executable.string()));
 }
 
 }  // namespace users

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     services.player = &player;
     services.confinement = &confinement;
     services.statePath =
-        console::StateFilePath(QCoreApplication::applicationFilePath().toStdString());
+        state::StateFilePath(QCoreApplication::applicationFilePath().toStdString());
     services.decimalSeparator = SystemDecimalSeparator();
 
     console::StateLock lock(services.statePath);

@@ -77,11 +77,21 @@ symbols::TDeviceSymbol* DiagramScreen::SymbolOf(int dev) {
 // Only the four modes and the three drive states have a look; anything else
 // (from an edited state file) leaves the symbol as it is.
 void DiagramScreen::SetSymbolMode(int dev, int32_t mode) {
+    // The cast below relies on the symbols listing the modes in the plant's order.
+    static_assert(static_cast<int32_t>(symbols::TMode::Local) == plant::kModeLocal &&
+                  static_cast<int32_t>(symbols::TMode::Remote) == plant::kModeRemote &&
+                  static_cast<int32_t>(symbols::TMode::Auto) == plant::kModeAuto &&
+                  static_cast<int32_t>(symbols::TMode::Repair) == plant::kModeRepair);
     if (mode < plant::kModeLocal || mode > plant::kModeRepair) return;
     if (symbols::TDeviceSymbol* s = SymbolOf(dev)) s->setMode(static_cast<symbols::TMode>(mode));
 }
 
 void DiagramScreen::SetSymbolState(int dev, int32_t state) {
+    // Likewise the drive states.
+    static_assert(static_cast<int32_t>(symbols::TState::Run) == plant::kStateRun &&
+                  static_cast<int32_t>(symbols::TState::Acceleration) ==
+                      plant::kStateAcceleration &&
+                  static_cast<int32_t>(symbols::TState::Stop) == plant::kStateStop);
     if (state < plant::kStateRun || state > plant::kStateStop) return;
     if (auto* s = qobject_cast<symbols::TDriveSymbol*>(SymbolOf(dev))) {
         s->setState(static_cast<symbols::TState>(state));

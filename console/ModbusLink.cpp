@@ -23,7 +23,7 @@ ModbusLink::~ModbusLink() {
     server_.reset();
 }
 
-void ModbusLink::Start(const ModbusSection& section) {
+void ModbusLink::Start(const state::ModbusSection& section) {
     if (!section.wanted || server_) return;
     auto refuse = [this](const std::string& reason) {
         journal_.Append(" Сервер Modbus не запущен: " + reason, plant::JournalColour::Blue);
@@ -32,7 +32,7 @@ void ModbusLink::Start(const ModbusSection& section) {
         refuse(section.error);
         return;
     }
-    const ModbusSettings& settings = section.settings;
+    const state::ModbusSettings& settings = section.settings;
     registers_ = std::make_unique<modbus::PlantRegisters>(plant_, controller_, &wagons_);
     registers_->SetFaultsEnabled(settings.faults);
 

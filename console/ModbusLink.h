@@ -19,9 +19,11 @@ class Wagons;
 struct Plant;
 }  // namespace plant
 
-namespace console {
-
+namespace state {
 struct ModbusSection;
+}  // namespace state
+
+namespace console {
 
 // Serves the plant over Modbus TCP on the window's thread, while the console
 // runs and the state file's section [Modbus] asks for it. The server's sockets
@@ -41,7 +43,7 @@ public:
     // Starts serving as the section says (once); without a section, nothing.
     // An unusable setting or a port that cannot be listened on is journalled
     // once, and the console runs on without the server.
-    void Start(const ModbusSection& section);
+    void Start(const state::ModbusSection& section);
     // Once per controller cycle: drops the clients that have gone idle.
     void Cycle();
 

@@ -15,11 +15,11 @@ StateKeeper::StateKeeper(plant::Plant& plant, std::string path, char decimalSepa
 
 std::optional<std::string> StateKeeper::Load() {
     platform::ProfileFile profile;
-    std::optional<std::string> failure = LoadState(plant_, path_, profile);
-    modbus_ = ReadModbusSection(profile);
+    std::optional<std::string> failure = state::LoadState(plant_, path_, profile);
+    modbus_ = state::ReadModbusSection(profile);
     loaded_ = true;
     unreadable_ = failure.has_value();
-    savedValues_ = SavedValues(plant_, decimalSeparator_);
+    savedValues_ = state::SavedValues(plant_, decimalSeparator_);
     savedAt_ = now_();
     return failure;
 }
@@ -38,9 +38,9 @@ bool StateKeeper::NothingToSave() const {
 
 void StateKeeper::SaveIfChanged() {
     if (NothingToSave() || finished_) return;
-    std::string values = SavedValues(plant_, decimalSeparator_);
+    std::string values = state::SavedValues(plant_, decimalSeparator_);
     if (values == savedValues_) return;
-    if (!WriteStateFile(plant_, path_, decimalSeparator_)) return;
+    if (!state::WriteStateFile(plant_, path_, decimalSeparator_)) return;
     savedValues_ = std::move(values);
     savedAt_ = now_();
     closeSaveFailed_ = false;
@@ -48,7 +48,7 @@ void StateKeeper::SaveIfChanged() {
 
 bool StateKeeper::SaveOnClose(const std::string& title) {
     if (finished_) return true;
-    if (NothingToSave() || SaveState(plant_, path_, decimalSeparator_)) {
+    if (NothingToSave() || state::SaveState(plant_, path_, decimalSeparator_)) {
         finished_ = true;
         return true;
     }
@@ -62,7 +62,7 @@ bool StateKeeper::SaveOnClose(const std::string& title) {
 bool StateKeeper::SaveForShutdown() {
     if (finished_) return true;
     finished_ = true;
-    return NothingToSave() || SaveState(plant_, path_, decimalSeparator_);
+    return NothingToSave() || state::SaveState(plant_, path_, decimalSeparator_);
 }
 
 }  // namespace console

@@ -30,7 +30,7 @@ public:
     // could not be read. Such a file is never written: its content is unknown.
     std::optional<std::string> Load();
     // The section [Modbus] as Load() found it (not wanted before that).
-    const ModbusSection& Modbus() const { return modbus_; }
+    const state::ModbusSection& Modbus() const { return modbus_; }
     // Tells the operator at once, rather than at the exit, why the file could
     // not be read and that it will not be written.
     void ReportUnreadable(const std::string& title, const std::string& failure);
@@ -69,7 +69,7 @@ private:
     bool closeSaveFailed_ = false;
     bool leaveUnsaved_ = false;
     bool finished_ = false;
-    ModbusSection modbus_;
+    state::ModbusSection modbus_;
 };
 
 }  // namespace console

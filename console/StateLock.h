@@ -10,9 +10,9 @@ class MessageBoxes;
 namespace console {
 
 // The lock "<state file>.lock" a console holds for its whole run, so a second
-// console (or the headless runner, which speaks the same lock protocol) beside
-// the same state file cannot overwrite what this one saves. A lock left behind
-// by a crashed console is taken over.
+// console (or grain-sim, which takes the same QLockFile on a file it saves)
+// beside the same state file cannot overwrite what this one saves. A lock left
+// behind by a crashed program is taken over.
 class StateLock {
 public:
     explicit StateLock(const std::string& statePath);

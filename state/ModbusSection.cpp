@@ -4,7 +4,7 @@
 
 #include "platform/core/ProfileValue.h"
 
-namespace console {
+namespace state {
 
 namespace {
 
@@ -50,4 +50,4 @@ ModbusSection ReadModbusSection(const platform::ProfileFile& profile) {
     return section;
 }
 
-}  // namespace console
+}  // namespace state

@@ -5,7 +5,7 @@
 
 #include "platform/core/ProfileFile.h"
 
-namespace console {
+namespace state {
 
 // How the console serves its plant over Modbus TCP, from the state file's
 // section [Modbus]:
@@ -32,4 +32,4 @@ struct ModbusSection {
 
 ModbusSection ReadModbusSection(const platform::ProfileFile& profile);
 
-}  // namespace console
+}  // namespace state

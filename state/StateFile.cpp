@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-namespace console {
+namespace state {
 
 namespace {
 
@@ -140,4 +140,4 @@ std::string SavedValues(const Plant& plant, char decimalSeparator) {
     return profile.Text();
 }
 
-}  // namespace console
+}  // namespace state

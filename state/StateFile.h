@@ -6,7 +6,7 @@
 #include "plant/Plant.h"
 #include "platform/core/ProfileFile.h"
 
-namespace console {
+namespace state {
 
 // The state file lies beside the executable: its full path with the last
 // extension replaced by ".INI" (appended when there is none).
@@ -46,4 +46,4 @@ void WriteState(const plant::Plant& plant, platform::ProfileFile& profile, char 
 // caught starting or stopping goes to stopped (its Step stays).
 void ApplySaveAdjustments(plant::Plant& plant);
 
-}  // namespace console
+}  // namespace state

@@ -29,9 +29,12 @@ int TConveyor::MaxHeight(int width) {
     return std::max(0, Trunc((width - 10) * 0.5333L));
 }
 
-void TConveyor::Paint(platform::Canvas& canvas) {
+QSize TConveyor::SizeFor(QSize size) const {
     // A taller conveyor is cut down; a lower one keeps its height.
-    SetHeight(std::min(height(), MaxHeight(width())));
+    return {size.width(), std::min(size.height(), MaxHeight(size.width()))};
+}
+
+void TConveyor::Draw(platform::Canvas& canvas) {
     const int w = width();
     const int h = height();
     const ConveyorGeometry g = ConveyorGeometry::For(w, h);

@@ -12,6 +12,7 @@ struct ConveyorGeometry;
 // The frame shows the mode; the background is left as it is.
 class TConveyor : public TDriveSymbol {
     Q_OBJECT
+    // Travel direction of the belt, which the arrows show.
     Q_PROPERTY(
         symbols::TConveyor::TConveyorOrientation Opientation READ Opientation WRITE setOpientation)
 
@@ -25,12 +26,15 @@ public:
     TConveyorOrientation Opientation() const { return opientation_; }
     void setOpientation(TConveyorOrientation o);
 
-    void Paint(platform::Canvas& canvas) override;
     void FlashTimerTick() override;
 
     // The tallest conveyor of a given length: Trunc((W - 10) x 0.5333), and
     // never below 0 (a conveyor shorter than 10 pixels is flat).
     static int MaxHeight(int width);
+
+protected:
+    void Draw(platform::Canvas& canvas) override;
+    QSize SizeFor(QSize size) const override;
 
 private:
     // One arrow whose 30-pixel body starts at x.

@@ -64,7 +64,7 @@ TColor TDeviceSymbol::CurrentModeColor() const {
 }
 
 void TDeviceSymbol::AlarmDrivenTick() {
-    if (alarm_ && !Designing()) {
+    if (alarm_) {
         if (!flashTimer_->isActive()) flashTimer_->start();
         flashColor_ = (flashColor_ == clRed) ? clBtnFace : clRed;
     } else {
@@ -75,7 +75,7 @@ void TDeviceSymbol::AlarmDrivenTick() {
 }
 
 void TDeviceSymbol::FlipFlash() {
-    if (alarm_ && !Designing())
+    if (alarm_)
         flashColor_ = (flashColor_ == clRed) ? clBtnFace : clRed;
     else if (flashColor_ == clRed)
         flashColor_ = clBtnFace;

@@ -19,9 +19,13 @@ namespace symbols {
 //   indicator.
 class TDeviceSymbol : public TGraphicControl {
     Q_OBJECT
+    // True while the device is in alarm: the symbol flashes red.
     Q_PROPERTY(bool Alarm READ Alarm WRITE setAlarm)
+    // Flash phase: 2000, 1000 or 500 ms; also the period of the run blink.
     Q_PROPERTY(symbols::TFlashRate AlarmFlash READ AlarmFlash WRITE setAlarmFlash)
+    // Control mode; picks the outline colour.
     Q_PROPERTY(symbols::TMode Mode READ Mode WRITE setMode)
+    // Outline colour in Local, Remote, Auto and Repair mode.
     Q_PROPERTY(platform::TColor ColorLocal READ ColorLocal WRITE setColorLocal)
     Q_PROPERTY(platform::TColor ColorRemote READ ColorRemote WRITE setColorRemote)
     Q_PROPERTY(platform::TColor ColorAuto READ ColorAuto WRITE setColorAuto)

@@ -31,7 +31,7 @@ TColor TDriveSymbol::CurrentStateColor() const {
 
 void TDriveSymbol::FreeRunningTick(TickRedraw redraw) {
     FlipFlash();
-    if (state_ == TState::Run && !Designing())
+    if (state_ == TState::Run)
         blinkColor_ = (blinkColor_ == clBtnFace) ? colorRun_ : clBtnFace;
     else
         blinkColor_ = clBtnFace;

@@ -9,7 +9,9 @@ namespace symbols {
 // free-running symbols show while the drive runs.
 class TDriveSymbol : public TDeviceSymbol {
     Q_OBJECT
+    // Drive state; picks the indicator colour (hub or rollers).
     Q_PROPERTY(symbols::TState State READ State WRITE setState)
+    // Indicator colour while running, running up or down, and stopped.
     Q_PROPERTY(platform::TColor ColorRun READ ColorRun WRITE setColorRun)
     Q_PROPERTY(platform::TColor ColorAccelerate READ ColorAccelerate WRITE setColorAccelerate)
     Q_PROPERTY(platform::TColor ColorStop READ ColorStop WRITE setColorStop)

@@ -1,7 +1,9 @@
 #include "symbols/GraphicControl.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include "platform/canvas/QtCanvas.h"
 
@@ -13,10 +15,32 @@ TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(false);
 }
 
+void TGraphicControl::Paint(platform::Canvas& canvas) {
+    // Qt tells a hidden widget of a new size only when it shows it; a symbol
+    // drawn before that (off screen, in a test) hears of it here, as
+    // QWidget::render() does, so that its size rule holds in the drawing.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent resized(size(), QSize());
+        QCoreApplication::sendEvent(this, &resized);
+    }
+    Draw(canvas);
+}
+
+void TGraphicControl::KeepSizeRule() {
+    const QSize ruled = SizeFor(size());
+    if (ruled != size()) resize(ruled);
+}
+
 void TGraphicControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     platform::QtCanvas canvas(painter, size());
     Paint(canvas);
+}
+
+void TGraphicControl::resizeEvent(QResizeEvent* event) {
+    KeepSizeRule();
+    QWidget::resizeEvent(event);
 }
 
 void TGraphicControl::mousePressEvent(QMouseEvent* event) {
@@ -32,16 +56,6 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
         rect().contains(event->position().toPoint()))
         emit clicked();
     QWidget::mouseReleaseEvent(event);
-}
-
-void TGraphicControl::SetWidth(int w) {
-    if (w == width()) return;
-    resize(w, height());
-}
-
-void TGraphicControl::SetHeight(int h) {
-    if (h == height()) return;
-    resize(width(), h);
 }
 
 }  // namespace symbols

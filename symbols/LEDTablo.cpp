@@ -208,7 +208,7 @@ QRegion TLEDTablo::cellRegion(int p) {
 
 // --- Drawing ----------------------------------------------------------------
 
-void TLEDTablo::Paint(platform::Canvas& canvas) {
+void TLEDTablo::Draw(platform::Canvas& canvas) {
     drawBackground(canvas);
     Render(canvas);
 }

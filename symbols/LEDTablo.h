@@ -96,13 +96,13 @@ public:
     int CellWidth() const;
     platform::Rect CellRect(int p) const;
 
-    // Background, then every cell. (On screen the board paints from images of
-    // its cells drawn this same way, and a new value redraws only its cells.)
-    void Paint(platform::Canvas& canvas) override;
     // Every cell, lit or dark, over whatever is there.
     void Render(platform::Canvas& canvas);
 
 protected:
+    // Background, then every cell. (On screen the board paints from images of
+    // its cells drawn this same way, and a new value redraws only its cells.)
+    void Draw(platform::Canvas& canvas) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -63,9 +63,12 @@ void TLatch::FlashTimerTick() {
     AlarmDrivenTick();
 }
 
-void TLatch::Paint(platform::Canvas& canvas) {
+QSize TLatch::SizeFor(QSize size) const {
     // Always square.
-    SetHeight(width());
+    return {size.width(), size.width()};
+}
+
+void TLatch::Draw(platform::Canvas& canvas) {
     const int w = width();
 
     // Mode frame, background in the flash colour.

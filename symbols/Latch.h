@@ -23,8 +23,11 @@ public:
     TColor Color() const { return color_; }
     void setColor(TColor c);
 
-    void Paint(platform::Canvas& canvas) override;
     void FlashTimerTick() override;
+
+protected:
+    void Draw(platform::Canvas& canvas) override;
+    QSize SizeFor(QSize size) const override;
 
 private:
     int ungle_ = 0;

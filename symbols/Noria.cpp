@@ -72,8 +72,11 @@ void TNoria::FlashTimerTick() {
     FreeRunningTick(TickRedraw::Now);
 }
 
-void TNoria::Paint(platform::Canvas& canvas) {
-    SetWidth(kWidth);
+QSize TNoria::SizeFor(QSize size) const {
+    return {kWidth, size.height()};
+}
+
+void TNoria::Draw(platform::Canvas& canvas) {
     const int h = height();
     DrawHeadAndBoot(canvas, h);
     DrawPulleys(canvas, h);

@@ -12,6 +12,7 @@ namespace symbols {
 // between head and boot grows with the height.
 class TNoria : public TDriveSymbol {
     Q_OBJECT
+    // Side(s) of the head's discharge spout, and of the boot's inlet.
     Q_PROPERTY(
         symbols::TNoria::TOrientation TopOpientation READ TopOpientation WRITE setTopOpientation)
     Q_PROPERTY(symbols::TNoria::TOrientation BottomOpientation READ BottomOpientation WRITE
@@ -31,8 +32,11 @@ public:
     TOrientation BottomOpientation() const { return bottom_; }
     void setBottomOpientation(TOrientation o);
 
-    void Paint(platform::Canvas& canvas) override;
     void FlashTimerTick() override;
+
+protected:
+    void Draw(platform::Canvas& canvas) override;
+    QSize SizeFor(QSize size) const override;
 
 private:
     void DrawHeadAndBoot(platform::Canvas& canvas, int h);

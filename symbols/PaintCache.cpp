@@ -19,7 +19,7 @@ void PaintCache::PaintWidget(QWidget& widget, QPaintEvent*, const DrawFn& draw) 
             draw(canvas);
         }
         size_ = size;
-        // A size rule that changed the size brings another paint, which draws anew.
+        // A size that changed while drawing brings another paint, which draws anew.
         valid_ = widget.size() == size;
     }
     // One logical pixel per image pixel; on a scaled screen each becomes a sharp block.

@@ -25,8 +25,9 @@ public:
     bool Valid() const { return valid_; }
 
     // Paints `widget` for `event`, drawing through `draw` first when stale.
-    // `draw` may resize the widget (a size rule); the drawing is then kept
-    // only once a paint at the settled size has made it.
+    // `draw` may resize the widget (a hidden widget rendered before Qt told it
+    // of its size settles it then); the drawing is then kept only once a
+    // paint at the settled size has made it.
     void PaintWidget(QWidget& widget, QPaintEvent* event, const DrawFn& draw);
 
 private:

@@ -4,56 +4,36 @@
 
 namespace symbols {
 
-TPipe::TPipe(QWidget* parent) : TGraphicControl(parent) {
+TPipe::TPipe(QWidget* parent) : TCachedSymbol(parent) {
     resize(50, 10);
 }
 
 void TPipe::setDiameter(int diameter) {
-    if (diameter != diameter_) cache_.Invalidate();
-    diameter_ = diameter;
-    Invalidate();
+    SetLook(diameter_, diameter);
 }
 
 void TPipe::setOpientation(TPipeOrientation orientation) {
-    if (orientation != orientation_) cache_.Invalidate();
-    orientation_ = orientation;
-    Invalidate();
+    SetLook(orientation_, orientation);
 }
 
 void TPipe::setColor(TColor color) {
-    if (color != color_) cache_.Invalidate();
-    color_ = color;
-    Invalidate();
+    SetLook(color_, color);
 }
 
 void TPipe::setColored(bool colored) {
-    if (colored != colored_) cache_.Invalidate();
-    colored_ = colored;
-    Invalidate();
+    SetLook(colored_, colored);
 }
 
-void TPipe::fitToDiameter(int diameter) {
-    if (orientation_ == TPipeOrientation::poVertical)
-        SetWidth(diameter);
-    else
-        SetHeight(diameter);
-}
-
-void TPipe::paintEvent(QPaintEvent* event) {
-    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
-}
-
-void TPipe::Paint(platform::Canvas& canvas) {
+QSize TPipe::SizeFor(QSize size) const {
     const int diameter = UsableDiameter(diameter_);
-    fitToDiameter(diameter);
+    if (orientation_ == TPipeOrientation::poVertical) return {diameter, size.height()};
+    return {size.width(), diameter};
+}
 
-    // The cross dimension is the diameter whether or not the resize has landed yet.
-    const bool vertical = orientation_ == TPipeOrientation::poVertical;
-    const int w = vertical ? diameter : width();
-    const int h = vertical ? height() : diameter;
-
+void TPipe::Draw(platform::Canvas& canvas) {
     const TColor wall = colored_ ? color_ : clBlack;
-    ShadePipe(canvas, wall, diameter, [&](int k) { drawWallStrokes(canvas, k, w, h); });
+    ShadePipe(canvas, wall, UsableDiameter(diameter_),
+              [&](int k) { drawWallStrokes(canvas, k, width(), height()); });
 }
 
 void TPipe::drawWallStrokes(platform::Canvas& canvas, int k, int w, int h) const {

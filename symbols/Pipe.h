@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include "symbols/GraphicControl.h"
-#include "symbols/PaintCache.h"
+#include "symbols/CachedSymbol.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -14,7 +13,7 @@ enum class TPipeOrientation : uint8_t { poVertical, poHorizontal };
 // A straight grain chute drawn as a tube seen from the side: shaded from the
 // wall colour at both walls to white along the centre line. The walls are
 // black while no grain flows (Colored false) and take Color while it does.
-class TPipe : public TGraphicControl {
+class TPipe : public TCachedSymbol {
     Q_OBJECT
     // Tube width in pixels; forces the control's cross dimension.
     Q_PROPERTY(int Diameter READ Diameter WRITE setDiameter)
@@ -37,23 +36,18 @@ public:
     bool Colored() const { return colored_; }
     void setColored(bool colored);
 
-    void Paint(platform::Canvas& canvas) override;
-
 protected:
-    // Lays the kept drawing onto the screen, drawing anew only after a change.
-    void paintEvent(QPaintEvent* event) override;
+    void Draw(platform::Canvas& canvas) override;
+    // The cross dimension follows the diameter; the run length stays as placed.
+    QSize SizeFor(QSize size) const override;
 
 private:
-    // The cross dimension follows the diameter; the run length stays as placed.
-    void fitToDiameter(int diameter);
     void drawWallStrokes(platform::Canvas& canvas, int k, int w, int h) const;
 
     int diameter_ = 10;
     TPipeOrientation orientation_ = TPipeOrientation::poHorizontal;
     TColor color_ = clGreen;
     bool colored_ = false;
-
-    PaintCache cache_;
 };
 
 }  // namespace symbols

@@ -6,38 +6,28 @@
 
 namespace symbols {
 
-TPipeTurn::TPipeTurn(QWidget* parent) : TGraphicControl(parent) {
+TPipeTurn::TPipeTurn(QWidget* parent) : TCachedSymbol(parent) {
     resize(20, 20);
 }
 
 void TPipeTurn::setColor(TColor color) {
-    if (color != color_) cache_.Invalidate();
-    color_ = color;
-    Invalidate();
+    SetLook(color_, color);
 }
 
 void TPipeTurn::setColored(bool colored) {
-    if (colored != colored_) cache_.Invalidate();
-    colored_ = colored;
-    Invalidate();
+    SetLook(colored_, colored);
 }
 
 void TPipeTurn::setDiameter(int diameter) {
-    if (diameter != diameter_) cache_.Invalidate();
-    diameter_ = diameter;
-    Invalidate();
+    SetLook(diameter_, diameter);
 }
 
 void TPipeTurn::setRadiusTurn(int radius) {
-    if (radius != radiusTurn_) cache_.Invalidate();
-    radiusTurn_ = radius;
-    Invalidate();
+    SetLook(radiusTurn_, radius);
 }
 
 void TPipeTurn::setOrientation(TTurnOrientation orientation) {
-    if (orientation != orientation_) cache_.Invalidate();
-    orientation_ = orientation;
-    Invalidate();
+    SetLook(orientation_, orientation);
 }
 
 int TPipeTurn::Side() const {
@@ -61,16 +51,14 @@ TPipeTurn::Quarter TPipeTurn::QuarterOf(TTurnOrientation orientation, int side) 
     return {{0, 0}, {0, s}, {s, 0}};
 }
 
-void TPipeTurn::paintEvent(QPaintEvent* event) {
-    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
+QSize TPipeTurn::SizeFor(QSize) const {
+    // A square of side Diameter + RadiusTurn; a negative side collapses it.
+    const int side = std::max(Side(), 0);
+    return {side, side};
 }
 
-void TPipeTurn::Paint(platform::Canvas& canvas) {
-    // Square of side Diameter + RadiusTurn, height first.
+void TPipeTurn::Draw(platform::Canvas& canvas) {
     const int side = Side();
-    SetHeight(std::max(side, 0));
-    SetWidth(std::max(side, 0));
-
     const int diameter = UsableDiameter(diameter_);
     const Quarter quarter = QuarterOf(orientation_, side);
     const TColor wall = colored_ ? color_ : clBlack;

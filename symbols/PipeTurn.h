@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include "symbols/GraphicControl.h"
-#include "symbols/PaintCache.h"
+#include "symbols/CachedSymbol.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -13,9 +12,9 @@ namespace symbols {
 enum class TTurnOrientation : uint8_t { poLeftUp, poRightUp, poLeftDown, poRightDown };
 
 // A quarter-circle pipe elbow, shaded like a straight pipe: the outer and the
-// inner wall arcs close in on the centre line one pixel per step. Every paint
-// makes the control a square of side Diameter + RadiusTurn.
-class TPipeTurn : public TGraphicControl {
+// inner wall arcs close in on the centre line one pixel per step. The control
+// is a square of side Diameter + RadiusTurn.
+class TPipeTurn : public TCachedSymbol {
     Q_OBJECT
     // Wall colour while Colored.
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
@@ -42,8 +41,6 @@ public:
     TTurnOrientation Orientation() const { return orientation_; }
     void setOrientation(TTurnOrientation orientation);
 
-    void Paint(platform::Canvas& canvas) override;
-
     // Side of the square the elbow occupies: Diameter + RadiusTurn.
     int Side() const;
 
@@ -55,8 +52,8 @@ public:
     static Quarter QuarterOf(TTurnOrientation orientation, int side);
 
 protected:
-    // Lays the kept drawing onto the screen, drawing anew only after a change.
-    void paintEvent(QPaintEvent* event) override;
+    void Draw(platform::Canvas& canvas) override;
+    QSize SizeFor(QSize size) const override;
 
 private:
     static void drawArc(platform::Canvas& canvas, const Quarter& q, int radius);
@@ -66,8 +63,6 @@ private:
     int diameter_ = 10;
     int radiusTurn_ = 10;
     TTurnOrientation orientation_ = TTurnOrientation::poLeftUp;
-
-    PaintCache cache_;
 };
 
 }  // namespace symbols

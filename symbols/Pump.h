@@ -11,6 +11,7 @@ namespace symbols {
 // Height follows as Round(0.75 x Width).
 class TPump : public TDriveSymbol {
     Q_OBJECT
+    // Side of the outlet pipe; the inlet is on the other side.
     Q_PROPERTY(symbols::TPump::TPumpOrientation Opientation READ Opientation WRITE setOpientation)
 
 public:
@@ -23,7 +24,6 @@ public:
     TPumpOrientation Opientation() const { return opientation_; }
     void setOpientation(TPumpOrientation o);
 
-    void Paint(platform::Canvas& canvas) override;
     void FlashTimerTick() override;
 
     // One shaded horizontal tube over x X1..X2 and y Y1..Y2: lines from black
@@ -31,7 +31,19 @@ public:
     // lines at both ends. Leaves the pen black; the pen width is the caller's.
     static void DrawTube(platform::Canvas& canvas, int x1, int y1, int x2, int y2);
 
+protected:
+    void Draw(platform::Canvas& canvas) override;
+    QSize SizeFor(QSize size) const override;
+
 private:
+    struct Pipe;
+    struct Geometry;
+
+    void drawFrame(platform::Canvas& canvas) const;
+    static void drawPipe(platform::Canvas& canvas, const Pipe& pipe);
+    static void drawCasing(platform::Canvas& canvas, const Geometry& g);
+    void drawHub(platform::Canvas& canvas, const Geometry& g) const;
+
     TPumpOrientation opientation_ = TPumpOrientation::poLeft;
 };
 

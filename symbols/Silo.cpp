@@ -19,20 +19,16 @@ constexpr long double kFarOff = 1 << 26;
 
 }  // namespace
 
-TSilo::TSilo(QWidget* parent) : TGraphicControl(parent) {
+TSilo::TSilo(QWidget* parent) : TCachedSymbol(parent) {
     resize(100, 100);
 }
 
 void TSilo::setCover(int cover) {
-    if (cover != cover_) cache_.Invalidate();
-    cover_ = cover;
-    Invalidate();
+    SetLook(cover_, cover);
 }
 
 void TSilo::setColor(TColor color) {
-    if (color != color_) cache_.Invalidate();
-    color_ = color;
-    Invalidate();
+    SetLook(color_, color);
 }
 
 int TSilo::RoofLine() const {
@@ -41,11 +37,7 @@ int TSilo::RoofLine() const {
     return Round(std::clamp(y, -kFarOff, kFarOff));
 }
 
-void TSilo::paintEvent(QPaintEvent* event) {
-    cache_.PaintWidget(*this, event, [this](platform::Canvas& canvas) { Paint(canvas); });
-}
-
-void TSilo::Paint(platform::Canvas& canvas) {
+void TSilo::Draw(platform::Canvas& canvas) {
     const int roofLine = RoofLine();
 
     // Wide solid strokes for the shading.

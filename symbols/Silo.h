@@ -1,7 +1,6 @@
 #pragma once
 
-#include "symbols/GraphicControl.h"
-#include "symbols/PaintCache.h"
+#include "symbols/CachedSymbol.h"
 #include "symbols/SCADAType.h"
 
 namespace symbols {
@@ -9,7 +8,7 @@ namespace symbols {
 // A storage silo drawn as a lit cylinder under a conical roof: vertical lines
 // shading from the base colour to almost white and back, and a fan of lines
 // from the roof's apex to the top of the body. It shows no level.
-class TSilo : public TGraphicControl {
+class TSilo : public TCachedSymbol {
     Q_OBJECT
     // Height of the roof, in percent of the control's height.
     Q_PROPERTY(int Cover READ Cover WRITE setCover)
@@ -24,14 +23,11 @@ public:
     TColor Color() const { return color_; }
     void setColor(TColor color);
 
-    void Paint(platform::Canvas& canvas) override;
-
     // Row of the roof line (top of the body) for the current size and Cover.
     int RoofLine() const;
 
 protected:
-    // Lays the kept drawing onto the screen, drawing anew only after a change.
-    void paintEvent(QPaintEvent* event) override;
+    void Draw(platform::Canvas& canvas) override;
 
 private:
     void drawLeftShading(platform::Canvas& canvas, int roofLine) const;
@@ -42,8 +38,6 @@ private:
 
     TColor color_ = clBlack;
     int cover_ = 10;
-
-    PaintCache cache_;
 };
 
 }  // namespace symbols

@@ -4,23 +4,16 @@
 
 namespace platform {
 
-// A lock file that keeps two programs from saving the same file at once,
-// without Qt. It follows the on-disk protocol of Qt's QLockFile, so a program
-// holding one excludes a program holding the other on the same lock file:
-//   - the lock file is created exclusively and holds five lines: process id,
-//     program name (the executable's file name), host name, machine id and
-//     boot id;
-//   - its holder keeps an flock() on it for as long as it holds the lock;
-//   - a lock left by a holder that is gone (on this machine: no such process,
-//     another program now has its process id, or the machine has restarted
-//     since) or that is older than 30 s counts as stale; it is removed under
-//     the lock "<lock file>.rmlock", and only while nobody holds an flock()
-//     on it, so a live holder never loses its lock.
+// An exclusive lock for the Qt-free libraries on a file only they lock (the
+// event archive, the users file): an flock() on "<file>.lock", held for as long
+// as the lock is. The kernel lets go of it when its holder ends, however it
+// ends, so a lock left by a crash is simply free. The console and grain-sim
+// lock the state file they share with Qt's QLockFile instead.
 class LockFile {
 public:
     enum class Result {
         Locked,         // this program holds the lock
-        HeldElsewhere,  // a live program holds it
+        HeldElsewhere,  // another holds it
         Unavailable,    // the folder cannot hold a lock file (read-only, missing...)
     };
 
@@ -29,7 +22,7 @@ public:
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
 
-    // One attempt, without waiting; a stale lock is taken over.
+    // One attempt, without waiting; holding it already is Locked.
     Result TryLock();
     void Unlock();
 

@@ -146,7 +146,7 @@ TEST_F(Startup, CloseSavesTheState) {
     EXPECT_TRUE(messages.shown.empty());
     plant::Plant reloaded;
     plant::FillDefinitions(reloaded);
-    console::LoadState(reloaded, StatePath());
+    state::LoadState(reloaded, StatePath());
     EXPECT_DOUBLE_EQ(reloaded.Tank[2], 1234.5);
 }
 
@@ -260,7 +260,7 @@ TEST_F(Startup, KilledConsoleLosesNothingOlderThanTheSaveInterval) {
 
     plant::Plant reloaded;
     plant::FillDefinitions(reloaded);
-    console::LoadState(reloaded, StatePath());
+    state::LoadState(reloaded, StatePath());
     EXPECT_DOUBLE_EQ(reloaded.Tank[2], 1234.5);
 }
 

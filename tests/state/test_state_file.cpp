@@ -10,10 +10,10 @@
 namespace {
 
 namespace fs = std::filesystem;
-using console::LoadState;
-using console::SaveState;
-using console::StateFilePath;
 using plant::Plant;
+using state::LoadState;
+using state::SaveState;
+using state::StateFilePath;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "archive/Reader.h"
-#include "platform/core/LockFile.h"
 #include "tests/plant/Route1Sweep.h"
 
 // Runs the real grain-sim binary on scripts and checks its lines and exit status.
@@ -420,54 +419,6 @@ TEST_F(GrainSimTest, StateFileAConsoleHoldsIsNotSavedAndNothingRuns) {
     EXPECT_NE(Slurp(state).find("[Shipping]"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(state + ".lock"));
     std::remove(state.c_str());
-}
-
-// Runs `body` in a child process that ends without releasing anything, as a
-// crash would.
-template <typename Body>
-void InCrashingChild(Body body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        body();
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-}
-
-// grain-sim takes the lock the console takes with QLockFile, by hand.
-TEST(StateFileLock, RunnerAndConsoleExcludeEachOtherAndTakeOverWhatACrashLeft) {
-    const std::string path =
-        ::testing::TempDir() + "state-lock-" + std::to_string(::getpid()) + ".INI.lock";
-    const QString qtPath = QString::fromStdString(path);
-    using Result = platform::LockFile::Result;
-    {
-        platform::LockFile runner(path);
-        ASSERT_EQ(runner.TryLock(), Result::Locked);
-        QLockFile console(qtPath);
-        EXPECT_FALSE(console.tryLock(0));
-        EXPECT_EQ(console.error(), QLockFile::LockFailedError);
-        runner.Unlock();
-        ASSERT_TRUE(console.tryLock(0));
-        EXPECT_EQ(platform::LockFile(path).TryLock(), Result::HeldElsewhere);
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
-
-    InCrashingChild([&] {
-        auto* runner = new platform::LockFile(path);  // never released
-        runner->TryLock();
-    });
-    ASSERT_TRUE(std::filesystem::exists(path));
-    QLockFile console(qtPath);
-    EXPECT_TRUE(console.tryLock(0));
-    console.unlock();
-
-    InCrashingChild([&] {
-        auto* crashed = new QLockFile(qtPath);  // never released
-        crashed->tryLock(0);
-    });
-    ASSERT_TRUE(std::filesystem::exists(path));
-    platform::LockFile runner(path);
-    EXPECT_EQ(runner.TryLock(), Result::Locked);
 }
 
 struct BadScript {

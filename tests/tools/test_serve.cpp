@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QLockFile>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -182,6 +183,51 @@ TEST(GrainSimServe, MbpollWatchesTheSilosAndOpensAValveInRemoteMode) {
               std::string::npos)
         << saved;
     EXPECT_FALSE(std::filesystem::exists(state + ".lock"));
+    std::filesystem::remove(state);
+}
+
+// Runs `body` in a child process that ends without releasing anything, as a
+// crash would.
+template <typename Body>
+void InCrashingChild(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+}
+
+// The console holds "<state file>.lock" with QLockFile (console::StateLock);
+// serving grain-sim holds the same lock on its state file.
+TEST(StateFileLock, RunnerAndConsoleExcludeEachOtherAndTakeOverWhatACrashLeft) {
+    const std::string state =
+        ::testing::TempDir() + "grain_sim_lock_" + std::to_string(::getpid()) + ".INI";
+    const std::string lock = state + ".lock";
+    std::filesystem::remove(state);
+    {
+        ServedPlant plant(state);
+        ASSERT_NE(plant.Port(), 0) << plant.ListeningLine();
+        QLockFile console(QString::fromStdString(lock));
+        EXPECT_FALSE(console.tryLock(0));
+        EXPECT_EQ(console.error(), QLockFile::LockFailedError);
+    }  // killed, leaving its lock behind
+    ASSERT_TRUE(std::filesystem::exists(lock));
+    {
+        QLockFile console(QString::fromStdString(lock));
+        EXPECT_TRUE(console.tryLock(0));
+    }
+
+    InCrashingChild([&] {
+        auto* crashed = new QLockFile(QString::fromStdString(lock));  // never released
+        crashed->tryLock(0);
+    });
+    ASSERT_TRUE(std::filesystem::exists(lock));
+    ServedPlant plant(state);
+    ASSERT_NE(plant.Port(), 0) << plant.ListeningLine();
+    EXPECT_EQ(plant.Terminate(), 0);
+    EXPECT_NE(Slurp(state).find("[Shipping]"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(lock));
     std::filesystem::remove(state);
 }
 

@@ -87,7 +87,7 @@ void Runner::Sample() {
 std::optional<std::string> Runner::Start(const std::string& statePath) {
     plant::FillDefinitions(plant_);
     if (statePath.empty()) return std::nullopt;
-    return console::LoadState(plant_, statePath);
+    return state::LoadState(plant_, statePath);
 }
 
 int Runner::Run(const std::vector<Command>& commands) {
@@ -149,7 +149,7 @@ bool Runner::Execute(const Command& command) {
             Print();
             break;
         case Verb::Save:
-            return console::SaveState(plant_, command.file, '.');
+            return state::SaveState(plant_, command.file, '.');
         case Verb::Vagon:
             draw_.draw = command.index;
             wagonTimer_.Tick();

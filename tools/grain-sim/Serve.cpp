@@ -159,7 +159,7 @@ int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::o
         err << "grain-sim: cannot write to standard output\n";
         status = kUnwritableOutput;
     }
-    if (!options.statePath.empty() && !console::SaveState(runner.Plant(), options.statePath, '.')) {
+    if (!options.statePath.empty() && !state::SaveState(runner.Plant(), options.statePath, '.')) {
         err << "grain-sim: Unable to write to " << options.statePath << '\n';
         status = kUnwritableState;
     }

@@ -15,6 +15,8 @@
 //   5 serving could not listen on the address and port
 //   6 the archive could not be written (the run went to its end)
 
+#include <QtCore/QLockFile>
+#include <QtCore/QString>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +28,6 @@
 #include <string>
 
 #include "archive/Archive.h"
-#include "platform/core/LockFile.h"
 #include "tools/grain-sim/Runner.h"
 #include "tools/grain-sim/Script.h"
 #include "tools/grain-sim/Serve.h"
@@ -82,13 +83,14 @@ std::set<std::string> SavedFiles(const grainsim::Script& script) {
     return files;
 }
 
-// The lock of every file the run saves, taken as the console takes it, so
-// neither overwrites what the other saves. A folder that cannot hold a lock
-// file goes without.
-bool LockSavedFiles(const std::set<std::string>& files, std::list<platform::LockFile>& locks) {
+// The lock of every file the run saves, the one the console holds on its
+// state file ("FILE.lock", Qt's lock file), so neither overwrites what the
+// other saves. A lock left by a program that is gone is taken over; a folder
+// that cannot hold a lock file goes without.
+bool LockSavedFiles(const std::set<std::string>& files, std::list<QLockFile>& locks) {
     for (const std::string& file : files) {
-        auto& lock = locks.emplace_back(file + ".lock");
-        if (lock.TryLock() == platform::LockFile::Result::HeldElsewhere) {
+        QLockFile& lock = locks.emplace_back(QString::fromStdString(file + ".lock"));
+        if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
             std::cerr << "grain-sim: state file '" << file << "' is in use by another program\n";
             return false;
         }
@@ -148,7 +150,7 @@ private:
 // Serving saves the state file on the way out, so it holds the file's lock
 // from the start.
 int ServeFromStateFile(const grainsim::ServeOptions& serve) {
-    std::list<platform::LockFile> locks;
+    std::list<QLockFile> locks;
     if (!serve.statePath.empty() && !LockSavedFiles({serve.statePath}, locks)) return kStateInUse;
     return StartAndRun(serve.statePath, [&serve](grainsim::Runner& runner) {
         return grainsim::Serve(runner, serve, std::cout, std::cerr);
@@ -238,7 +240,7 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    std::list<platform::LockFile> locks;
+    std::list<QLockFile> locks;
     if (!LockSavedFiles(SavedFiles(script), locks)) return kStateInUse;
     RunArchive archive;
     if (!archivePath.empty()) {

@@ -197,7 +197,7 @@ private:
             }
             plant.ShippingMassa = 1234.5 * variant;
             platform::ProfileFile profile;
-            console::WriteState(plant, profile, variant < 2 ? '.' : ',');
+            state::WriteState(plant, profile, variant < 2 ? '.' : ',');
             files.push_back(profile.Text());
         }
         return files;
@@ -241,7 +241,7 @@ inline std::string CheckLoad(const std::string& bytes) {
     platform::ProfileFile profile;
     profile.Parse(bytes);
     plant::Plant plant;
-    console::ReadState(plant, profile);
+    state::ReadState(plant, profile);
     return CheckLoaded(plant);
 }
 
@@ -256,14 +256,14 @@ inline std::string CheckRoundTrip(const std::string& bytes) {
     platform::ProfileFile first;
     first.Parse(bytes);
     plant::Plant saved;
-    console::ReadState(saved, first);
-    console::WriteState(saved, first, ',');
-    console::ApplySaveAdjustments(saved);
+    state::ReadState(saved, first);
+    state::WriteState(saved, first, ',');
+    state::ApplySaveAdjustments(saved);
 
     platform::ProfileFile second;
     second.Parse(first.Text());
     plant::Plant reloaded;
-    console::ReadState(reloaded, second);
+    state::ReadState(reloaded, second);
 
     std::ostringstream problems;
     for (int d = 1; d <= plant::kDeviceCount; ++d) {
@@ -282,11 +282,11 @@ inline std::string CheckRoundTrip(const std::string& bytes) {
     }
     if (!SameReal(reloaded.ShippingMassa, saved.ShippingMassa)) problems << "Massa changed; ";
 
-    console::WriteState(reloaded, second, ',');
+    state::WriteState(reloaded, second, ',');
     const std::string secondText = second.Text();
     platform::ProfileFile third;
     third.Parse(secondText);
-    console::WriteState(reloaded, third, ',');
+    state::WriteState(reloaded, third, ',');
     if (third.Text() != secondText) problems << "third save differs; ";
     return problems.str();
 }
