@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "console/JournalRecorder.h"
 #include "plant/Outlets.h"
 
 namespace console {
@@ -36,7 +37,13 @@ class Journal : public plant::JournalOutlet {
 public:
     Journal(JournalView& view, std::function<QDateTime()> now);
 
+    // An entry the console writes without a tag is a system entry.
     void Append(const std::string& body, plant::JournalColour colour) override;
+    void Append(const std::string& body, plant::JournalColour colour,
+                const plant::JournalTag& tag) override;
+    // Hands each entry to `recorder` too (the event archive), with the moment
+    // its stamp shows; null: to none.
+    void RecordIn(JournalRecorder* recorder) { recorder_ = recorder; }
 
     // The date in the locale's short format, a blank and the time in its long
     // format without the time zone; the date alone at midnight exactly.
@@ -54,6 +61,7 @@ private:
     QString timeFormat_;
     QDate date_;
     QString dateText_;
+    JournalRecorder* recorder_ = nullptr;
 };
 
 }  // namespace console
