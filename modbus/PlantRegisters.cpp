@@ -185,9 +185,14 @@ Exception PlantRegisters::WriteFaults(int address, std::span<const uint16_t> val
         if (!plant::FaultFits(values[k], plant::DefinedKind(dev))) return Exception::IllegalValue;
     }
     for (std::size_t k = 0; k < values.size(); ++k) {
-        plant::PostFault(plant_, first + static_cast<int>(k), values[k]);
+        plant::PostFault(plant_, first + static_cast<int>(k), values[k], client_);
     }
     return Exception::None;
+}
+
+void PlantRegisters::Serving(std::string_view client) {
+    // An equal address is kept as it is: a busy client costs no copy.
+    if (client_.Text() != client) client_ = plant::Origin(client);
 }
 
 Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uint16_t> values) {
@@ -210,9 +215,9 @@ Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uin
         if (values[k] == 0) continue;
         const int index = first + static_cast<int>(k);
         if (devices) {
-            plant::PostCommand(plant_, index, values[k], plant::kSourceOperator);
+            plant::PostCommand(plant_, index, values[k], plant::kSourceOperator, client_);
         } else {
-            plant::PostRouteCommand(plant_, index, values[k]);
+            plant::PostRouteCommand(plant_, index, values[k], plant::kSourceOperator, client_);
         }
     }
     return Exception::None;

@@ -75,6 +75,8 @@ public:
     Exception ReadInputRegisters(int address, std::span<uint16_t> out) const override;
     Exception ReadHoldingRegisters(int address, std::span<uint16_t> out) const override;
     Exception WriteHoldingRegisters(int address, std::span<const uint16_t> values) override;
+    // Commands and faults written from now on name `client` as who gave them.
+    void Serving(std::string_view client) override;
 
 private:
     uint16_t InputRegister(int address) const;
@@ -85,6 +87,7 @@ private:
     bool DeviceCommandAccepted(uint16_t code) const;
     bool RouteCommandAccepted(int r, uint16_t code) const;
     Exception WriteFaults(int address, std::span<const uint16_t> values);
+    plant::Origin client_;
 
     plant::Plant& plant_;
     const plant::Controller& controller_;

@@ -147,6 +147,7 @@ bool Server::AnswerReceived(Client& client) {
         if (frame.status == FrameCheck::Bad) return false;
         if (frame.status == FrameCheck::Incomplete) break;
         client.lastRequest = now_();
+        registers_.Serving(client.peer);
         if (!responder_->Answer(client.fd, client.received.data() + start, frame.size)) {
             return false;
         }
