@@ -132,6 +132,11 @@ TEST_P(ArchiveKill, LosesAtMostTheLastSecondAndLeavesASoundFile) {
         return row.source.rfind("127.0.0.1:", 0) == 0;
     }));
     EXPECT_GT(Holding(db, "режим").size(), 5u);
+    // The client's arrival is tagged with its address.
+    const std::vector<archive::Row> connected = Holding(db, "Подключен клиент Modbus");
+    ASSERT_FALSE(connected.empty());
+    EXPECT_EQ(connected.front().kind, archive::Kind::ModbusClient);
+    EXPECT_EQ(connected.front().source.rfind("127.0.0.1:", 0), 0u) << connected.front().source;
 }
 
 INSTANTIATE_TEST_SUITE_P(Round, ArchiveKill, testing::Range(0, Rounds()));

@@ -132,7 +132,10 @@ TEST_P(FailureTest, IsReportedOnceAndWhatWaitedIsWrittenOnceMended) {
                 std::this_thread::sleep_for(10ms);
             }
             const std::vector<archive::Fault> faults = log.Faults();
-            ASSERT_EQ(faults.size(), 1u);
+            std::string told;
+            for (const archive::Fault& fault : faults)
+                told += std::to_string(static_cast<int>(fault.problem)) + " " + fault.reason + "; ";
+            ASSERT_EQ(faults.size(), 1u) << told;
             EXPECT_EQ(faults[0].problem, failure.problem) << faults[0].reason;
             EXPECT_EQ(faults[0].path, path.string());
             EXPECT_THAT(faults[0].reason, testing::HasSubstr(failure.reason));
