@@ -112,11 +112,12 @@ void ArchiveWindow::Build() {
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(false);
+    // The text takes what the other columns leave, so all of them show.
     table_->setColumnWidth(ArchiveModel::Time, 130);
-    table_->setColumnWidth(ArchiveModel::Text, 420);
-    table_->setColumnWidth(ArchiveModel::Kind, 130);
+    table_->setColumnWidth(ArchiveModel::Kind, 140);
     table_->setColumnWidth(ArchiveModel::Subject, 110);
-    table_->horizontalHeader()->setSectionResizeMode(ArchiveModel::Source, QHeaderView::Stretch);
+    table_->setColumnWidth(ArchiveModel::Source, 110);
+    table_->horizontalHeader()->setSectionResizeMode(ArchiveModel::Text, QHeaderView::Stretch);
     middle->addWidget(table_, 1);
     layout->addLayout(middle, 1);
 

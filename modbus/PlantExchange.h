@@ -81,7 +81,7 @@ private:
     RegisterImage published_;
     Waiting queued_{};  // written by clients since the last TakeCommands
     Origins queuedOrigins_;
-    Waiting taken_{};   // posted by TakeCommands, not yet in a published image
+    Waiting taken_{};  // posted by TakeCommands, not yet in a published image
 };
 
 }  // namespace modbus
