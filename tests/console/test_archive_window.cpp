@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <fstream>
 #include <optional>
 
@@ -36,6 +37,7 @@ class ArchiveWindowTest : public console_test::FrmMainTest {
 protected:
     void SetUp() override {
         std::ofstream(StatePath()) << "[Archive]\n";
+        if (!existing.empty()) std::ofstream(ArchivePath(), std::ios::binary) << existing;
         services.saveDialog = &save;
         RunStartup();
         ASSERT_TRUE(Form().archiveLink().IsOn());
@@ -62,7 +64,15 @@ protected:
         return true;
     }
 
+    std::string ArchivePath() const { return dir.filePath("GrainTerminal.db").toStdString(); }
+
     AnsweredSave save;
+    std::string existing;  // what the archive's file holds before start-up
+};
+
+class NotAnArchive : public ArchiveWindowTest {
+protected:
+    NotAnArchive() { existing = "[Dev1]\nMode=1\n" + std::string(5000, '#'); }
 };
 
 TEST_F(ArchiveWindowTest, OpensBesideTheConsoleOnceFiltersAndFollowsTheJournal) {
@@ -133,15 +143,31 @@ TEST_F(ArchiveWindowTest, ExportWritesTheShownEntriesBesideTheArchiveByDefault) 
     Find<QPushButton>("BtnExportCsv")->click();
     EXPECT_EQ(save.asked.rfind(dir.path().toStdString(), 0), 0u) << save.asked;
     QPushButton* button = Find<QPushButton>("BtnExportCsv");
-    for (int k = 0; k < 500 && !button->isEnabled(); ++k) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    ASSERT_TRUE(button->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([button] { return button->isEnabled(); }, 5000));
     std::ifstream in(*save.answer, std::ios::binary);
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_NE(csv.find("Запуск системы"), std::string::npos);
     EXPECT_EQ(csv.find("зарегистрирован"), std::string::npos);
+}
+
+// A file that is no archive is left as it is; the journal says so once, in
+// blue, naming the file, and the console runs on.
+TEST_F(NotAnArchive, IsJournalledOnceInBlueAndTheConsoleRunsOn) {
+    const std::string text = " Архив событий не записывается: файл не является архивом событий";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return JournalLines().join('\n').contains(QString::fromStdString(text)); }, 5000));
+    const QStringList lines = JournalLines();
+    EXPECT_EQ(lines.filter(QString::fromStdString(text)).size(), 1)
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.join('\n').contains(QString::fromStdString(ArchivePath())));
+    EXPECT_EQ(JournalColourOf("Архив событий не записывается"), QColor(Qt::blue));
+    ControllerTicks(10);
+    QTest::qWait(100);
+    EXPECT_EQ(JournalLines().filter(QString::fromStdString(text)).size(), 1);
+    std::ifstream in(ArchivePath(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+              existing);
 }
 
 }  // namespace

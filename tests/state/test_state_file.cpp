@@ -339,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ArchiveCase{"None", "[Modbus]\nPort=5020\n", false, "", 0, 0, ""},
         ArchiveCase{"Bare", "[archive]\n", true, "/opt/grain/GrainTerminal.db", 365, 10, ""},
-        ArchiveCase{"EmptyPath", "[Archive]\nPath=\n", true, "/opt/grain/GrainTerminal.db", 365,
-                    10, ""},
+        ArchiveCase{"EmptyPath", "[Archive]\nPath=\n", true, "/opt/grain/GrainTerminal.db", 365, 10,
+                    ""},
         ArchiveCase{"RelativePath", "[Archive]\nPath=logs/plant.db\nDays=0\nSampleSeconds=0x3C\n",
                     true, "/opt/grain/logs/plant.db", 0, 60, ""},
         ArchiveCase{"AbsolutePath", "[Archive]\nPath=/var/lib/grain.db\n", true,
@@ -348,7 +348,6 @@ INSTANTIATE_TEST_SUITE_P(
         ArchiveCase{"DaysOutOfRange", "[Archive]\nDays=36501\n", true, "", 0, 0,
                     "Days=36501 - ожидается целое число от 0 до 36500"},
         ArchiveCase{"SamplesNoNumber", "[Archive]\nSampleSeconds=ten\n", true, "", 0, 0,
-                    "SampleSeconds=ten - ожидается целое число от 0 до 86400"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                    "SampleSeconds=ten - ожидается целое число от 0 до 86400"}));
 
 }  // namespace
