@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "archive/Reader.h"
-#include "tests/plant/Route1Sweep.h"
 
 // Runs the real grain-sim binary on scripts and checks its lines and exit status.
 
@@ -465,42 +464,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"FaultBeyondTheTable", "fault 19 clear\n",
                   "grain-sim: line 1: device 19 outside 1..18"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The route 1 sweep (tests/plant/Route1Sweep.h), one grain-sim run for each
-// cycle: the route still reaches running, or stopped, and a start leaves its
-// devices as it wanted them.
-class RouteSweepTest : public GrainSimTest,
-                       public ::testing::WithParamInterface<plant_test::SweepCase> {};
-
-TEST_P(RouteSweepTest, NoSingleOperatorCommandHangsRoute1) {
-    const auto [device, code, stop, first] = GetParam();
-    const std::string finished =
-        stop ? "R 1 state=0 step=0 permitted=1" : "R 1 state=2 step=0 permitted=1";
-    for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
-        const int k = cycle - 1;  // cycles run before the command is posted
-        std::string script = "route 1 start\n";
-        if (stop)
-            script += "tick " + std::to_string(plant_test::kRoute1StartCycles) + "\nroute 1 stop\n";
-        script += "tick " + std::to_string(k) + "\ndev " + std::to_string(device) + " " +
-                  std::to_string(code) + "\ntick 200\nprint\n";
-        const RunResult r = Run(script);
-        ASSERT_EQ(r.status, 0) << r.errors;
-        EXPECT_EQ(Starting(r.lines, "R 1 "), std::vector<std::string>{finished})
-            << "command taken over in cycle " << cycle << " of the sequence";
-        if (stop) continue;
-        const std::vector<std::string> started = {"D 2 mode=2 state=0 ungle=90",
-                                                  "D 14 mode=2 state=0 ungle=0",
-                                                  "D 15 mode=2 state=0 ungle=0"};
-        std::vector<std::string> devices;
-        for (const char* prefix : {"D 2 ", "D 14 ", "D 15 "}) {
-            for (const std::string& line : Starting(r.lines, prefix)) devices.push_back(line);
-        }
-        EXPECT_EQ(devices, started) << "command taken over in cycle " << cycle;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Route1, RouteSweepTest, plant_test::Route1SweepCases(),
-                         plant_test::SweepCaseName);
 
 TEST_F(GrainSimTest, MissingScriptFileIsAClearErrorWithStatusTwo) {
     const std::string missing = Path("no-such-script.txt");
