@@ -65,10 +65,12 @@ void Access::Register(std::string path, users::UsersLoad load, SteadyClock now) 
     }
 }
 
-bool Access::Allows(users::Action action) {
+bool Access::Allows(users::Action action, plant::EntrySubject subject, int detail) {
     if (!registration_) return true;
     if (registration_->May(action) && !registration_->Blocked()) return true;
-    Journal(" Команда отклонена - недостаточно прав", true);
+    const std::string user = UserName();
+    journal_.Append(" Команда отклонена - недостаточно прав", plant::JournalColour::Blue,
+                    {plant::EntryKind::CommandRefused, subject, static_cast<int16_t>(detail), user});
     return false;
 }
 
@@ -106,12 +108,12 @@ users::Registration::Attempt Access::SignIn(const std::string& name,
                         (attempt.wait.count() > 0
                              ? "\r\tпопытки входа запрещены на " + Seconds(attempt.wait)
                              : std::string()),
-                    true);
+                    true, attempt.name);
             break;
         case Result::Locked:
             Journal(" Вход пользователя " + attempt.name +
                         " отклонен -\r\tпопытки входа запрещены еще на " + Seconds(attempt.wait),
-                    true);
+                    true, attempt.name);
             break;
         case Result::EmptyPassword:
         case Result::UnknownUser:
@@ -124,8 +126,9 @@ users::Registration::Attempt Access::SignIn(const std::string& name,
 bool Access::SignOut() {
     if (!registration_ || registration_->Current() == nullptr) return false;
     const std::string entry = UserEntry("\r\tвышел из системы.");
+    const std::string name = UserName();
     registration_->SignOut();
-    Journal(entry, true);
+    Journal(entry, true, name);
     emit UserChanged();
     return true;
 }
@@ -164,7 +167,7 @@ std::optional<std::string> Access::ChangePassword(const std::string& name,
     Journal(" Пользователь " + name + " (" +
                 std::string(users::RoleName(user ? user->role : users::Role::Observer)) +
                 ")\r\tсменил пароль.",
-            false);
+            false, name);
     return std::nullopt;
 }
 
@@ -209,8 +212,9 @@ void Access::SignOutWhenIdle() {
     const std::string entry =
         UserEntry("\r\tвышел из системы: нет действий " +
                   std::to_string(registration_->Known().idleMinutes) + " мин.");
+    const std::string name = UserName();
     if (!registration_->SignOutWhenIdle()) return;
-    Journal(entry, true);
+    Journal(entry, true, name);
     emit UserChanged();
 }
 
@@ -222,8 +226,8 @@ bool Access::eventFilter(QObject* watched, QEvent* event) {
 void Access::Registered(const std::string& before, const std::string& leaving) {
     // Another user in the place of the one at the console: the one who goes
     // is journalled as signing out.
-    if (!before.empty() && before != UserName()) Journal(leaving, true);
-    Journal(UserEntry("\r\tзарегистрирован."), false);
+    if (!before.empty() && before != UserName()) Journal(leaving, true, before);
+    Journal(UserEntry("\r\tзарегистрирован."), false, UserName());
     emit UserChanged();
 }
 
@@ -234,8 +238,9 @@ std::string Access::UserEntry(const std::string& tail) const {
            tail;
 }
 
-void Access::Journal(const std::string& body, bool blue) {
-    journal_.Append(body, blue ? plant::JournalColour::Blue : plant::JournalColour::Default);
+void Access::Journal(const std::string& body, bool blue, std::string_view source) {
+    journal_.Append(body, blue ? plant::JournalColour::Blue : plant::JournalColour::Default,
+                    plant::SystemTag(plant::EntryKind::System, 0, source));
 }
 
 }  // namespace console

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "plant/JournalTag.h"
 #include "users/Registration.h"
 #include "users/UsersFile.h"
 
@@ -35,7 +36,8 @@ class Access : public QObject {
 public:
     using SteadyClock = std::function<std::chrono::steady_clock::time_point()>;
 
-    // The fixed user of the open door.
+    // The fixed user of the open door, who gives the commands of the panels
+    // then.
     static constexpr std::string_view kOpenUser = "Зернов";
 
     explicit Access(plant::JournalOutlet& journal, QObject* parent = nullptr);
@@ -50,8 +52,11 @@ public:
     const std::string& Problem() const { return problem_; }
 
     // Whether the user at the console may do `action` now. When not, one blue
-    // entry " Команда отклонена - недостаточно прав"; the caller gives nothing.
-    bool Allows(users::Action action);
+    // entry " Команда отклонена - недостаточно прав", tagged as a refused
+    // command about `subject` with the command's code `detail` (none and 0
+    // for a system command) and the user as its source; the caller gives
+    // nothing.
+    bool Allows(users::Action action, plant::EntrySubject subject = {}, int detail = 0);
 
     // The name of the user at the console, for the commands they give; empty
     // while nobody is signed in.
@@ -98,7 +103,8 @@ private:
     void Registered(const std::string& before, const std::string& leaving);
     // " Пользователь <name> (<role>)" and the entry's continuation.
     std::string UserEntry(const std::string& tail) const;
-    void Journal(const std::string& body, bool blue);
+    // A system entry; `source` is the user it is about.
+    void Journal(const std::string& body, bool blue, std::string_view source = {});
 
     plant::JournalOutlet& journal_;
     std::unique_ptr<users::Registration> registration_;

@@ -43,6 +43,10 @@ public slots:
     // hidden, the pointer free.
     void Button1Click();
 
+signals:
+    // The console was blocked (true) or unblocked (false).
+    void Blocked(bool blocked);
+
 private:
     TPanel& panel_;
     plant::JournalOutlet& journal_;

@@ -4,6 +4,8 @@
 #include <QPushButton>
 
 #include "console/Access.h"
+#include "console/ArchiveLink.h"
+#include "console/ArchiveWindow.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -27,19 +29,24 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state)
+CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state,
+                       const ArchiveServices& archive)
     : bar_(bar),
       messages_(services.messages),
       statePath_(services.statePath),
       state_(state),
-      access_(services.access) {
+      access_(services.access),
+      archive_(archive),
+      decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(bar, Layout());
     block_ = qobject_cast<QPushButton*>(made.value("BtnBlock"));
     setup_ = qobject_cast<QPushButton*>(made.value("BtnSetup"));
     OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnRegistrationClick);
-    OnClick(made.value("BtnJournal"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnJournal"), this, &CommandBar::BtnJournalClick);
     OnClick(made.value("BtnExit"), this, &CommandBar::BtnExitClick);
 }
+
+CommandBar::~CommandBar() = default;
 
 std::span<const Control> CommandBar::Layout() {
     return kLayout;
@@ -69,6 +76,25 @@ void CommandBar::BtnRegistrationClick() {
 
 void CommandBar::BtnNotWorklClick() {
     ShowNotAvailable(messages_);
+}
+
+void CommandBar::BtnJournalClick() {
+    if (!archive_.link.IsOn()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (!archiveWindow_) {
+        archiveWindow_ =
+            std::make_unique<ArchiveWindow>(archive_.link, messages_, archive_.saveDialog,
+                                            archive_.now, decimalSeparator_, bar_.window());
+        archiveWindow_->SetBlocked(blocked_);
+    }
+    archiveWindow_->Open();
+}
+
+void CommandBar::SetBlocked(bool blocked) {
+    blocked_ = blocked;
+    if (archiveWindow_) archiveWindow_->SetBlocked(blocked);
 }
 
 bool CommandBar::AskExit() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -10,26 +13,40 @@ class QPushButton;
 
 namespace platform {
 class MessageBoxes;
-}
+class SaveFileDialog;
+}  // namespace platform
 
 namespace console {
 
 class Access;
+class ArchiveLink;
+class ArchiveWindow;
 class SignInDialog;
 class StateKeeper;
 struct RegionServices;
 
+// What "Журналы" opens: the console's event archive, the question where to
+// export it and the console's clock.
+struct ArchiveServices {
+    ArchiveLink& link;
+    platform::SaveFileDialog& saveDialog;
+    std::function<QDateTime()> now;
+};
+
 // The system command bar along the bottom of the window: "Блокировка",
 // "Регистрация", "Журналы", "Настройки" and "Выход", with the questions and
 // notices its commands show and the sign-in dialog. "Выход", "Регистрация"
-// and "Журналы" are wired to its handlers here; "Блокировка" and "Настройки"
-// open panels of the middle section, and the window wires them.
+// and "Журналы" (the event archive's window while the archive is on) are wired
+// to its handlers here; "Блокировка" and "Настройки" open panels of the middle
+// section, and the window wires them.
 class CommandBar : public QObject {
     Q_OBJECT
 
 public:
     // `state` keeps the state file: an exit after a failed save says what is lost.
-    CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state);
+    CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state,
+               const ArchiveServices& archive);
+    ~CommandBar() override;
 
     static std::span<const Control> Layout();
 
@@ -44,8 +61,13 @@ public slots:
     // "Регистрация": the sign-in dialog; without a users file, the notice
     // that the demonstration has no registration.
     void BtnRegistrationClick();
-    // "Журналы": not in the demonstration.
+    // The notice that the demonstration does not provide a function.
     void BtnNotWorklClick();
+    // "Журналы": the archive window, beside the console (raised when it shows
+    // already); while the archive is off, the notice of "Регистрация".
+    void BtnJournalClick();
+    // Blocking the console blocks the archive window too.
+    void SetBlocked(bool blocked);
 
 private:
     bool AskExit();
@@ -57,6 +79,10 @@ private:
     StateKeeper& state_;
     Access& access_;
     SignInDialog* signIn_ = nullptr;  // made at its first opening
+    ArchiveServices archive_;
+    char decimalSeparator_;
+    bool blocked_ = false;
+    std::unique_ptr<ArchiveWindow> archiveWindow_;
     QPushButton* block_ = nullptr;
     QPushButton* setup_ = nullptr;
 };

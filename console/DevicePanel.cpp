@@ -168,8 +168,12 @@ void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
     // device selected has nothing to command.
     if (!plant_.Dev.Contains(plant_.SelectedDev)) return;
-    if (!access_.Allows(users::Action::DeviceCommand)) return;
-    plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator);
+    if (!access_.Allows(users::Action::DeviceCommand,
+                        plant::EntrySubject::Device(plant_.SelectedDev), code)) {
+        return;
+    }
+    plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator,
+                       plant::Origin(access_.UserName()));
 }
 
 void DevicePanel::BtnOnClick() {

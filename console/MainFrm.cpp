@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "console/Access.h"
+#include "console/ArchiveLink.h"
 #include "console/BlockPanel.h"
 #include "console/ClockRandom.h"
 #include "console/CommandBar.h"
@@ -32,6 +33,7 @@
 #include "plant/Wagons.h"
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/PointerConfinement.h"
+#include "platform/services/SaveFileDialog.h"
 #include "platform/services/WavePlayer.h"
 #include "users/UsersFile.h"
 
@@ -91,6 +93,14 @@ public:
     void Release() override {}
 };
 
+class CancelledSave : public platform::SaveFileDialog {
+public:
+    std::optional<std::string> Ask(QWidget*, const std::string&, const std::string&,
+                                   const std::string&) override {
+        return std::nullopt;
+    }
+};
+
 }  // namespace
 
 TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
@@ -108,6 +118,10 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
         ownConfinement_ = std::make_unique<NoConfinement>();
         services_.confinement = ownConfinement_.get();
     }
+    if (!services_.saveDialog) {
+        ownSaveDialog_ = std::make_unique<CancelledSave>();
+        services_.saveDialog = ownSaveDialog_.get();
+    }
     if (!services_.now) services_.now = [] { return QDateTime::currentDateTime(); };
     if (!services_.steadyNow) services_.steadyNow = [] { return std::chrono::steady_clock::now(); };
 
@@ -122,6 +136,8 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     StatusBar = qobject_cast<TStatusBar*>(window.value("StatusBar"));
 
     journal_ = std::make_unique<Journal>(services_.now);
+    archive_ = std::make_unique<ArchiveLink>(*journal_, services_.now);
+    journal_->RecordIn(archive_.get());
     state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
                                            *services_.messages, services_.now);
     // The users file is read at once, so that no click before start-up finds
@@ -158,7 +174,9 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"), regions);
     blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), regions);
     messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), *journal_);
-    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), regions, *state_);
+    commandBar_ = std::make_unique<CommandBar>(
+        panel("PanelOfButton"), regions, *state_,
+        ArchiveServices{*archive_, *services_.saveDialog, services_.now});
     StatusBar->AddPanel("Имя пользователя:", 200);
     StatusBar->AddPanel("Статус:", 150);
     StatusBar->AddPanel("    ", 50);
@@ -176,7 +194,11 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
 // The regions are destroyed before the controls they wired, and their
 // connections with them: a help-text pass still running ends in the title's
 // destructor without calling back.
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain() {
+    // What is journalled from here on is for no archive; the archive's writer
+    // ends, writing what it holds, when the link goes after the regions.
+    journal_->RecordIn(nullptr);
+}
 
 std::span<const Control> TFrmMain::Layout() {
     return kLayout;
@@ -239,6 +261,8 @@ void TFrmMain::WireRegions() {
             &BlockPanel::BtnBlockClick);
     connect(&commandBar_->BtnSetup(), &QPushButton::clicked, setupPanel_.get(),
             &SetupPanel::BtnSetupClick);
+    // Blocking the console blocks the archive window too.
+    connect(blockPanel_.get(), &BlockPanel::Blocked, commandBar_.get(), &CommandBar::SetBlocked);
 }
 
 // --- Start-up and the running clocks ----------------------------------------
@@ -263,6 +287,7 @@ void TFrmMain::TimerInitializeTimer() {
             journal.Append(" Запуск системы", plant::JournalColour::Default);
             plant::FillDefinitions(plant_);
             LoadStateAtStartup();
+            archive_->Start(state_->Archive());
             break;
         case 1:
             RegisterAtStartup();
@@ -305,7 +330,8 @@ void TFrmMain::LoadStateAtStartup() {
 
 void TFrmMain::RegisterAtStartup() {
     if (!access_->On()) {
-        journal_->Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",
+        journal_->Append(" Пользователь " + std::string(Access::kOpenUser) +
+                             " (оператор)\r\tзарегистрирован.",
                          plant::JournalColour::Default);
     } else if (!access_->Problem().empty()) {
         journal_->Append(" Файл пользователей не прочитан -\r\tвход невозможен",
@@ -341,6 +367,7 @@ void TFrmMain::TimerEmulCPUTimer() {
     modbus_->TakeCommands();
     controller_->EmulatorTick();
     modbus_->Publish();
+    archive_->Cycle(plant_);
 }
 
 // Each second: a fresh seed from the clock, then one step of the wagons and

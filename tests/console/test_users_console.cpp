@@ -307,10 +307,15 @@ struct Command {
     std::optional<Role> least;  // nothing: anybody, signed in or not
     std::function<void(UsersConsole&)> prepare;
     std::function<bool(UsersConsole&)> taken;
+    // Who the posted command names as its giver; null: nothing is posted.
+    std::function<std::string(UsersConsole&)> origin = nullptr;
 };
 
 bool Posted(UsersConsole& t) {
     return t.Form().plant().Dev[1].Command != plant::kCmdNone;
+}
+std::string DeviceOrigin(UsersConsole& t) {
+    return std::string(t.Form().plant().Dev[1].CommandOrigin.Text());
 }
 bool Noticed(UsersConsole& t) {
     return !t.messages.shown.empty();
@@ -327,16 +332,19 @@ bool ShownNow(UsersConsole& t, const char* name) {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"BtnOn", Role::Operator, OpenValve, Posted},
-        {"BtnOff", Role::Operator, OpenValve, Posted},
-        {"BtnStop", Role::Operator, OpenValve, Posted},
-        {"BtnReset", Role::Operator, OpenValve, Posted},
-        {"BtnLocal", Role::Operator, OpenValve, Posted},
-        {"BtnRemote", Role::Operator, OpenValve, Posted},
-        {"BtnRepair", Role::Operator, OpenValve, Posted},
+        {"BtnOn", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnOff", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnStop", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnReset", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnLocal", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnRemote", Role::Operator, OpenValve, Posted, DeviceOrigin},
+        {"BtnRepair", Role::Operator, OpenValve, Posted, DeviceOrigin},
         {"Route1", Role::Operator,
          [](UsersConsole& t) { t.messages.answer = [] { return platform::MsgResult::Yes; }; },
-         [](UsersConsole& t) { return t.Form().plant().Route[1].Command == 1 && Noticed(t); }},
+         [](UsersConsole& t) { return t.Form().plant().Route[1].Command == 1 && Noticed(t); },
+         [](UsersConsole& t) {
+             return std::string(t.Form().plant().Route[1].CommandOrigin.Text());
+         }},
         {"BtnEnabledSound", Role::Operator, nullptr, [](UsersConsole& t) { return !t.SoundOn(); }},
         {"BtnResetCount", Role::Operator,
          [](UsersConsole& t) { t.Form().plant().ShippingMassa = 25; },
@@ -410,6 +418,10 @@ TEST_P(RoleMatrix, EachCommandButtonIsTakenOrRefusedWithOneEntry) {
         const QStringList added = Bodies(before);
         if (may) {
             EXPECT_TRUE(command.taken(*this));
+            // Every command names who gave it: the signed-in user.
+            if (command.origin) {
+                EXPECT_EQ(command.origin(*this), seat.name);
+            }
             EXPECT_FALSE(added.contains(kRefused)) << added.join("|").toStdString();
         } else {
             EXPECT_FALSE(command.taken(*this));
