@@ -1,0 +1,90 @@
+#pragma once
+
+#include <qcustomplot.h>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "archive/Entry.h"
+
+namespace console {
+
+// The series of the silo park trend, in the legend's order.
+enum class Series { Silo1, Silo2, Silo3, Silo4, Total, Throughput, Shipped };
+constexpr int kSeriesCount = 7;
+
+// A series: its legend entry, its unit in a CSV header, and its value in a
+// sample.
+struct SeriesInfo {
+    const char* name;
+    const char* unit;
+    double (*value)(const archive::Sample&);
+};
+const SeriesInfo& InfoOf(int series);
+
+// Every series' data, one container each, with time in seconds since 1970
+// (UTC) as the key, built from samples oldest first.
+using SeriesData = std::array<QSharedPointer<QCPGraphDataContainer>, kSeriesCount>;
+SeriesData DataOf(const std::vector<archive::Sample>& samples);
+
+// The trend's plot: the silo stocks with the level-zone limits and the total
+// above, the throughput and the shipped tonnage below, on one time axis. The
+// mouse wheel zooms and a drag pans the time axis, within the range loaded
+// and no closer than a minute; a click sets the cursor, a click on a legend
+// entry shows or hides its series.
+class TrendPlot : public QCustomPlot {
+    Q_OBJECT
+
+public:
+    static constexpr double kMinSpanS = 60.0;
+
+    explicit TrendPlot(QWidget* parent = nullptr);
+
+    // Shows `data` over the range [fromS, toS], which bounds zoom and pan.
+    void SetData(const SeriesData& data, double fromS, double toS);
+    // Adds a sample newer than every one shown, without touching the others.
+    // A view that showed the newest moves on with it; the plot is redrawn
+    // once the events of the moment are done.
+    void Append(const archive::Sample& sample);
+    // Moves the range's end on to `toS` (the present), for a live range.
+    void ExtendTo(double toS);
+
+    QCPGraph* GraphOf(int series) const { return graphs_[static_cast<std::size_t>(series)]; }
+    QCPAxis* TimeAxis() const;
+    bool Shown(int series) const;
+    void SetShown(int series, bool shown);
+
+    // The cursor, put on the sample nearest to `keyS`; none without data.
+    void SetCursor(double keyS);
+    std::optional<double> CursorKey() const { return cursorKey_; }
+    // The value of `series` at the cursor's sample.
+    std::optional<double> ValueAtCursor(int series) const;
+
+signals:
+    void cursorMoved();
+    void seriesToggled(int series, bool shown);
+
+private:
+    void BuildAxes();
+    void BuildGraphs();
+    void BuildZoneLines();
+    void KeyRangeChanged(const QCPRange& range);
+    QCPRange Clamped(QCPRange range) const;
+    void FitValueAxes();
+    void Clicked(QMouseEvent* event);
+    void LegendClicked(QCPAbstractLegendItem* item);
+
+    QCPAxisRect* stocks_;
+    QCPAxisRect* flow_;
+    QSharedPointer<QCPAxisTickerDateTime> ticker_;
+    std::array<QCPGraph*, kSeriesCount> graphs_{};
+    std::array<QCPItemStraightLine*, 2> cursorLines_{};
+    std::optional<double> cursorKey_;
+    double fromS_ = 0.0;
+    double toS_ = kMinSpanS;
+    bool clamping_ = false;
+    QPoint pressedAt_;
+};
+
+}  // namespace console
