@@ -56,17 +56,14 @@ const SeriesInfo& InfoOf(int series) {
     return kSeries[series];
 }
 
-SeriesData DataOf(const std::vector<archive::Sample>& samples) {
-    SeriesData data;
-    for (int s = 0; s < kSeriesCount; ++s) {
-        QVector<QCPGraphData> points;
-        points.reserve(static_cast<qsizetype>(samples.size()));
-        for (const archive::Sample& sample : samples)
-            points.append(QCPGraphData(KeyOf(sample), kSeries[s].value(sample)));
-        data[static_cast<std::size_t>(s)] = QSharedPointer<QCPGraphDataContainer>::create();
-        data[static_cast<std::size_t>(s)]->set(points, true);
-    }
-    return data;
+SeriesBuilder::SeriesBuilder() {
+    for (auto& container : data_) container = QSharedPointer<QCPGraphDataContainer>::create();
+}
+
+void SeriesBuilder::Add(const archive::Sample& sample) {
+    const double key = KeyOf(sample);
+    for (int s = 0; s < kSeriesCount; ++s)
+        data_[static_cast<std::size_t>(s)]->add(QCPGraphData(key, kSeries[s].value(sample)));
 }
 
 TrendPlot::TrendPlot(QWidget* parent)
@@ -128,7 +125,7 @@ void TrendPlot::BuildGraphs() {
         QCPGraph* graph = addGraph(rect->axis(QCPAxis::atBottom),
                                    rect->axis(right ? QCPAxis::atRight : QCPAxis::atLeft));
         graph->setName(kSeries[s].name);
-        graph->setPen(QPen(kColours[s], series == Series::Total ? 2.0 : 1.5));
+        graph->setPen(QPen(kColours[s], 1.0));
         graph->setAdaptiveSampling(true);
         graph->setAntialiased(false);
         graphs_[static_cast<std::size_t>(s)] = graph;

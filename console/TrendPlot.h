@@ -24,9 +24,19 @@ struct SeriesInfo {
 const SeriesInfo& InfoOf(int series);
 
 // Every series' data, one container each, with time in seconds since 1970
-// (UTC) as the key, built from samples oldest first.
+// (UTC) as the key.
 using SeriesData = std::array<QSharedPointer<QCPGraphDataContainer>, kSeriesCount>;
-SeriesData DataOf(const std::vector<archive::Sample>& samples);
+
+// Gathers samples, oldest first, into the series' containers.
+class SeriesBuilder {
+public:
+    SeriesBuilder();
+    void Add(const archive::Sample& sample);
+    const SeriesData& Data() const { return data_; }
+
+private:
+    SeriesData data_;
+};
 
 // The trend's plot: the silo stocks with the level-zone limits and the total
 // above, the throughput and the shipped tonnage below, on one time axis. The

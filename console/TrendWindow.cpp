@@ -30,23 +30,6 @@ constexpr RangePreset kRanges[] = {
 };
 constexpr int kFirstRange = 2;  // 24 h
 
-// Gathers samples into the series' containers, oldest first.
-class SeriesBuilder {
-public:
-    SeriesBuilder() {
-        for (auto& container : data_) container = QSharedPointer<QCPGraphDataContainer>::create();
-    }
-    void Add(const archive::Sample& sample) {
-        const double key = static_cast<double>(sample.time.utcMs) / 1000.0;
-        for (int s = 0; s < kSeriesCount; ++s)
-            data_[static_cast<std::size_t>(s)]->add(QCPGraphData(key, InfoOf(s).value(sample)));
-    }
-    SeriesData Take() { return data_; }
-
-private:
-    SeriesData data_;
-};
-
 // Runs on a worker thread, with a reader of its own.
 TrendLoad ReadRange(const std::string& path, TimeRange range) {
     TrendLoad load;
@@ -64,7 +47,7 @@ TrendLoad ReadRange(const std::string& path, TimeRange range) {
                                          load.newestMs = sample.time.utcMs;
                                      });
     }
-    load.data = builder.Take();
+    load.data = builder.Data();
     return load;
 }
 
