@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/Reader.h"
+#include "plant/Controller.h"
 
 namespace archive {
 
@@ -45,7 +46,9 @@ public:
         switch (event.kind) {
             case Kind::StateChange:
                 if (event.detail >= kModeChange) return;  // the control mode, not the state
-                Advance(event.utcMs);
+                // The plant reports a drive running or stopped in the cycle
+                // after it got there; its trip, in the cycle it stops it.
+                Advance(figures_.valve ? event.utcMs : event.utcMs - plant::kEmulatorIntervalMs);
                 Apply({event.utcMs, event.kind, event.detail}, true);
                 figures_.lastChange = StateSeen{event.utcMs, event.kind, event.detail};
                 return;

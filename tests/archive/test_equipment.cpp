@@ -8,7 +8,9 @@
 #include "tests/archive/ArchiveRig.h"
 
 // The counting rules of the equipment figures (docs/archive.md), each on a
-// short history of one device written into a real archive file.
+// short history of one device written into a real archive file. A drive's
+// entries of running and stopped count from a controller cycle (300 ms) before
+// them, when the drive got there.
 
 namespace archive_test {
 namespace {
@@ -24,20 +26,24 @@ struct Step {
     int detail;
 };
 
-// The figures a history implies, in seconds.
+// The figures a history implies: durations in milliseconds, the last change
+// of state in seconds.
 struct Seen {
-    int runningS = 0, starts = 0, strokes = 0, openS = 0;
-    int taken = 0, refused = 0, faults = 0, alarmS = 0;
+    int64_t runningMs = 0;
+    int starts = 0, strokes = 0;
+    int64_t openMs = 0;
+    int taken = 0, refused = 0, faults = 0;
+    int64_t alarmMs = 0;
     int lastS = -1;  // the last change of state; -1: none
     int lastDetail = 0;
     bool operator==(const Seen&) const = default;
 };
 
 void PrintTo(const Seen& s, std::ostream* os) {
-    *os << "running " << s.runningS << " s, starts " << s.starts << ", strokes " << s.strokes
-        << ", open " << s.openS << " s, taken " << s.taken << ", refused " << s.refused
-        << ", faults " << s.faults << ", alarm " << s.alarmS << " s, last change "
-        << s.lastS << " s to " << s.lastDetail;
+    *os << "running " << s.runningMs << " ms, starts " << s.starts << ", strokes " << s.strokes
+        << ", open " << s.openMs << " ms, taken " << s.taken << ", refused " << s.refused
+        << ", faults " << s.faults << ", alarm " << s.alarmMs << " ms, last change " << s.lastS
+        << " s to " << s.lastDetail;
 }
 
 struct Case {
@@ -64,17 +70,17 @@ const Case kCases[] = {
      {{7, kTaken, 15, 1}, {10, kState, 15, kOn}, {20, kState, 15, kOn}, {37, kTaken, 15, 2},
       {40, kState, 15, kOff}},
      {},
-     {.runningS = 30, .starts = 1, .taken = 2, .lastS = 40, .lastDetail = kOff}},
+     {.runningMs = 30000, .starts = 1, .taken = 2, .lastS = 40, .lastDetail = kOff}},
     {"DriveRunningBeforeTheRangeCountsFromItsStart",
      15,
      {{-100, kState, 15, kOn}, {30, kState, 15, kOff}},
      {},
-     {.runningS = 30, .lastS = 30, .lastDetail = kOff}},
+     {.runningMs = 29700, .lastS = 30, .lastDetail = kOff}},
     {"DriveRunningAtTheEndCountsToIt",
      15,
      {{50, kState, 15, kOn}},
      {},
-     {.runningS = 10, .starts = 1, .lastS = 50, .lastDetail = kOn}},
+     {.runningMs = 10300, .starts = 1, .lastS = 50, .lastDetail = kOn}},
     {"TripStopsTheDriveAndTheAlarmLastsToTheResetTaken",
      14,
      {{10, kState, 14, kOn},
@@ -84,13 +90,13 @@ const Case kCases[] = {
       {40, kState, 14, kOff},
       {50, kTaken, 14, kReset}},
      {},
-     {.runningS = 15, .starts = 1, .taken = 1, .refused = 1, .faults = 1, .alarmS = 25,
+     {.runningMs = 15300, .starts = 1, .taken = 1, .refused = 1, .faults = 1, .alarmMs = 25000,
       .lastS = 40, .lastDetail = kOff}},
     {"TrippedDriveIsStoppedAtTheRangeStart",
      14,
      {{-40, kState, 14, kOn}, {-20, kFault, 14, kTrip}},
      {},
-     {.alarmS = 60, .lastS = -20, .lastDetail = kTrip}},
+     {.alarmMs = 60000, .lastS = -20, .lastDetail = kTrip}},
     {"ValveStrokesGoFromEndToEndAndOnlyOpenCountsAsOpen",
      2,
      {{-50, kState, 2, kOff},
@@ -101,7 +107,7 @@ const Case kCases[] = {
       {40, kState, 2, kBetween},
       {49, kState, 2, kOff}},
      {},
-     {.strokes = 2, .openS = 16, .lastS = 49, .lastDetail = kOff}},
+     {.strokes = 2, .openMs = 16000, .lastS = 49, .lastDetail = kOff}},
     {"ValveBetweenEndsAtTheRangeStartKeepsItsLastEnd",
      2,
      {{-50, kState, 2, kOn}, {-10, kState, 2, kBetween}, {5, kState, 2, kOff},
@@ -112,17 +118,17 @@ const Case kCases[] = {
      3,
      {{-30, kFault, 3, kJam}, {20, kTaken, 3, kReset}},
      {},
-     {.taken = 1, .alarmS = 20}},
+     {.taken = 1, .alarmMs = 20000}},
     {"StartUpStopsTheClockBetweenRuns",
      16,
      {{10, kState, 16, kOn}, {40, kSystem, 0, kStartUp}, {50, kState, 16, kOff}},
      {20},
-     {.runningS = 20, .starts = 1, .lastS = 50, .lastDetail = kOff}},
+     {.runningMs = 20000, .starts = 1, .lastS = 50, .lastDetail = kOff}},
     {"StartUpEndsTheAlarm",
      5,
      {{12, kFault, 5, kJam}, {40, kSystem, 0, kStartUp}},
      {20},
-     {.faults = 1, .alarmS = 8}},
+     {.faults = 1, .alarmMs = 8000}},
     {"StartUpBeforeTheRangeEndedAnEarlierAlarm",
      5,
      {{-30, kFault, 5, kJam}, {-10, kSystem, 0, kStartUp}},
@@ -132,12 +138,12 @@ const Case kCases[] = {
      16,
      {{-100, kState, 16, kOn}, {30, kSystem, 0, kStartUp}},
      {-50},
-     {.runningS = 30, .lastS = -100, .lastDetail = kOn}},
+     {.runningMs = 30000, .lastS = -100, .lastDetail = kOn}},
     {"RunEndingInsideAPastRangeCountsToItsLastRecord",
      16,
      {{10, kState, 16, kOn}, {100, kSystem, 0, kStartUp}},
      {20},
-     {.runningS = 10, .starts = 1, .lastS = 10, .lastDetail = kOn}},
+     {.runningMs = 10300, .starts = 1, .lastS = 10, .lastDetail = kOn}},
     {"NothingArchivedGivesZeros", 9, {}, {}, {}},
 };
 
@@ -174,9 +180,8 @@ TEST_P(FigureRules, Hold) {
     const archive::DeviceFigures& f = all.devices[static_cast<std::size_t>(c.dev - 1)];
     EXPECT_EQ(f.device, c.dev);
     EXPECT_EQ(f.valve, c.dev <= 8);
-    Seen seen{static_cast<int>(f.runningMs / 1000), f.starts, f.strokes,
-              static_cast<int>(f.openMs / 1000), f.commandsTaken, f.commandsRefused, f.faults,
-              static_cast<int>(f.alarmMs / 1000)};
+    Seen seen{f.runningMs,     f.starts,          f.strokes, f.openMs,
+              f.commandsTaken, f.commandsRefused, f.faults,  f.alarmMs};
     if (f.lastChange) {
         seen.lastS = static_cast<int>((f.lastChange->utcMs - kDay0) / 1000);
         seen.lastDetail = f.lastChange->detail;
