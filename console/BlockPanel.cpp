@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "console/OnClick.h"
+#include "console/Services.h"
 #include "plant/Outlets.h"
 #include "platform/services/PointerConfinement.h"
 
@@ -30,25 +32,27 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-BlockPanel::BlockPanel(TPanel& panel, platform::PointerConfinement& confinement)
-    : panel_(panel), confinement_(confinement) {
-    password_ = qobject_cast<QLineEdit*>(BuildControls(panel, Layout()).value("Edit1"));
+BlockPanel::BlockPanel(TPanel& panel, const RegionServices& services)
+    : panel_(panel), journal_(services.journal), confinement_(services.confinement) {
+    const Controls made = BuildControls(panel, Layout());
+    password_ = qobject_cast<QLineEdit*>(made.value("Edit1"));
+    OnClick(made.value("Button1"), this, &BlockPanel::Button1Click);
 }
 
 std::span<const Control> BlockPanel::Layout() {
     return kLayout;
 }
 
-void BlockPanel::Block(plant::JournalOutlet& journal) {
-    journal.Append(" Блокировка системы", plant::JournalColour::Blue);
+void BlockPanel::BtnBlockClick() {
+    journal_.Append(" Блокировка системы", plant::JournalColour::Blue);
     panel_.show();
     panel_.raise();
     password_->setFocus();
     confinement_.Confine(&panel_);
 }
 
-void BlockPanel::Unblock(plant::JournalOutlet& journal) {
-    journal.Append(" Разблокирование системы", plant::JournalColour::Blue);
+void BlockPanel::Button1Click() {
+    journal_.Append(" Разблокирование системы", plant::JournalColour::Blue);
     panel_.hide();
     confinement_.Release();
 }

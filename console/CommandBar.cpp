@@ -1,7 +1,12 @@
 #include "console/CommandBar.h"
 
 #include <QDateTime>
+#include <QPushButton>
 
+#include "console/NotAvailable.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
+#include "console/StateKeeper.h"
 #include "platform/services/MessageBoxes.h"
 
 namespace console {
@@ -20,12 +25,34 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-CommandBar::CommandBar(QWidget& bar, platform::MessageBoxes& messages) : messages_(messages) {
-    BuildControls(bar, Layout());
+CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state)
+    : bar_(bar), messages_(services.messages), statePath_(services.statePath), state_(state) {
+    const Controls made = BuildControls(bar, Layout());
+    block_ = qobject_cast<QPushButton*>(made.value("BtnBlock"));
+    setup_ = qobject_cast<QPushButton*>(made.value("BtnSetup"));
+    OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnJournal"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnExit"), this, &CommandBar::BtnExitClick);
 }
 
 std::span<const Control> CommandBar::Layout() {
     return kLayout;
+}
+
+// Closing saves the state file; if that fails the window stays open, and the
+// next "Выход" offers to close without saving.
+void CommandBar::BtnExitClick() {
+    if (state_.CloseSaveFailed()) {
+        if (!AskExitUnsaved()) return;
+        state_.LeaveUnsaved();
+    } else if (!AskExit()) {
+        return;
+    }
+    bar_.window()->close();
+}
+
+void CommandBar::BtnNotWorklClick() {
+    ShowNotAvailable(messages_);
 }
 
 bool CommandBar::AskExit() {
@@ -34,20 +61,15 @@ bool CommandBar::AskExit() {
                           platform::MsgIcon::Question) == platform::MsgResult::Yes;
 }
 
-bool CommandBar::AskExitUnsaved(const std::string& statePath, const QDateTime& savedAt) {
-    const std::string since = savedAt.toString("dd.MM.yyyy HH:mm:ss").toStdString();
+bool CommandBar::AskExitUnsaved() {
+    const std::string since = state_.SavedAt().toString("dd.MM.yyyy HH:mm:ss").toStdString();
     const std::string question =
-        "Не удалось сохранить состояние установки в файл\r" + statePath +
+        "Не удалось сохранить состояние установки в файл\r" + statePath_ +
         ".\r\rЗавершить работу программы без сохранения?\rБудут потеряны все изменения с " + since +
         ":\rрежимы и состояния оборудования, положения задвижек,\rсостояния маршрутов, "
         "запасы зерна в силосах\rи отгруженный на судно тоннаж.";
     return messages_.Show(kExitTitle, question, platform::MsgButtons::YesNo,
                           platform::MsgIcon::Exclamation) == platform::MsgResult::Yes;
-}
-
-void CommandBar::ShowNotAvailable() {
-    messages_.Show("", "В демонстрационной версии программы\rданная функция не подключена.",
-                   platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
 
 }  // namespace console

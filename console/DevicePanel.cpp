@@ -5,6 +5,9 @@
 #include <QTimer>
 #include <array>
 
+#include "console/NumberLabels.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
 #include "console/WidgetColours.h"
 #include "plant/Plant.h"
 #include "platform/core/NumberFormat.h"
@@ -69,13 +72,11 @@ QString ValveOpeningText(int32_t ungle, char decimalSeparator) {
 
 }  // namespace
 
-DevicePanel::DevicePanel(TPanel& panel, QWidget& form, plant::Plant& plant, QTimer& refresh,
-                         char decimalSeparator)
+DevicePanel::DevicePanel(TPanel& panel, const RegionServices& services, const NumberLabels& labels)
     : panel_(panel),
-      form_(form),
-      plant_(plant),
-      refresh_(refresh),
-      decimalSeparator_(decimalSeparator) {
+      plant_(services.plant),
+      labels_(labels),
+      decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(panel, Layout());
     name_ = qobject_cast<QLabel*>(made.value("CurrentDevName"));
     mode_ = qobject_cast<QLabel*>(made.value("CurrentMode"));
@@ -85,34 +86,52 @@ DevicePanel::DevicePanel(TPanel& panel, QWidget& form, plant::Plant& plant, QTim
     on_ = qobject_cast<QPushButton*>(made.value("BtnOn"));
     off_ = qobject_cast<QPushButton*>(made.value("BtnOff"));
     stop_ = qobject_cast<QPushButton*>(made.value("BtnStop"));
+
+    OnClick(on_, this, &DevicePanel::BtnOnClick);
+    OnClick(off_, this, &DevicePanel::BtnOffClick);
+    OnClick(stop_, this, &DevicePanel::BtnStopClick);
+    OnClick(made.value("BtnReset"), this, &DevicePanel::BtnResetClick);
+    OnClick(made.value("BtnLocal"), this, &DevicePanel::BtnLocalClick);
+    OnClick(made.value("BtnRemote"), this, &DevicePanel::BtnRemoteClick);
+    OnClick(made.value("BtnRepair"), this, &DevicePanel::BtnRepairClick);
+    OnClick(made.value("BtnDiscretClose"), this, &DevicePanel::BtnDiscretCloseClick);
+
+    TimerReadState = new QTimer(this);
+    TimerReadState->setObjectName("TimerReadState");
+    TimerReadState->setInterval(500);
+    connect(TimerReadState, &QTimer::timeout, this, &DevicePanel::TimerReadStateTimer);
 }
 
 std::span<const Control> DevicePanel::Layout() {
     return kLayout;
 }
 
-void DevicePanel::Open(int dev, bool valve) {
-    if (!plant_.Dev.Contains(dev)) return;
+void DevicePanel::DeviceControlClick(int dev) {
+    // The tables name a device's symbol from start-up's fill on; before it
+    // they hold no device, not even its kind.
+    if (!plant_.Dev.Contains(dev) || plant_.Dev[dev].Symbol.empty()) return;
     // The previous device's label stops blinking, whatever phase it was in.
     if (plant_.SelectedDev != 0) SetNameLabelColour(plant_.SelectedDev, palette::Black);
     plant_.SelectedDev = dev;
 
+    const bool valve = plant_.Dev[dev].Kind == plant::kKindValve;
     on_->setText(valve ? "Открыть" : "Включить");
     off_->setText(valve ? "Закрыть" : "Выключить");
     stop_->setEnabled(valve);
 
     panel_.show();
-    if (!refresh_.isActive()) refresh_.start();  // an open panel keeps its rhythm
+    if (!TimerReadState->isActive()) TimerReadState->start();  // an open panel keeps its rhythm
+    emit Opened();
 }
 
-void DevicePanel::Close() {
+void DevicePanel::BtnDiscretCloseClick() {
     if (plant_.SelectedDev > 0) SetNameLabelColour(plant_.SelectedDev, palette::Black);
     plant_.SelectedDev = 0;
-    refresh_.stop();
+    TimerReadState->stop();
     panel_.hide();
 }
 
-void DevicePanel::Refresh() {
+void DevicePanel::TimerReadStateTimer() {
     const int dev = plant_.SelectedDev;
     if (!plant_.Dev.Contains(dev)) return;
     const plant::TDiscret& d = plant_.Dev[dev];
@@ -136,9 +155,7 @@ void DevicePanel::Refresh() {
 
 QWidget* DevicePanel::NameLabel(int dev) const {
     if (!plant_.Dev.Contains(dev)) return nullptr;
-    const std::string& name = plant_.Dev[dev].NameLabel;
-    // An empty name would match any control.
-    return name.empty() ? nullptr : form_.findChild<QWidget*>(QString::fromStdString(name));
+    return labels_.NumberLabel(plant_.Dev[dev].NameLabel);
 }
 
 void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
@@ -149,6 +166,28 @@ void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
     // device selected has nothing to command, and PostCommand posts nothing.
     plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator);
+}
+
+void DevicePanel::BtnOnClick() {
+    Post(plant::kCmdOpen);
+}
+void DevicePanel::BtnOffClick() {
+    Post(plant::kCmdClose);
+}
+void DevicePanel::BtnStopClick() {
+    Post(plant::kCmdStop);
+}
+void DevicePanel::BtnResetClick() {
+    Post(plant::kCmdReset);
+}
+void DevicePanel::BtnLocalClick() {
+    Post(plant::kCmdLocal);
+}
+void DevicePanel::BtnRemoteClick() {
+    Post(plant::kCmdRemote);
+}
+void DevicePanel::BtnRepairClick() {
+    Post(plant::kCmdRepair);
 }
 
 }  // namespace console

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <cstdint>
 #include <span>
 
@@ -15,39 +16,63 @@ struct Plant;
 
 namespace console {
 
+class NumberLabels;
+struct RegionServices;
+
 // The device control panel "Управление устройством": opened by a click on a
 // device symbol, it shows the device's name, mode, state and (valves) opening,
-// refreshed twice a second, makes the device's number label on the diagram
-// blink, and posts the operator's command codes for the next controller tick.
-class DevicePanel {
+// refreshed twice a second by its own timer, makes the device's number label
+// on the diagram blink, and posts the operator's command codes for the next
+// controller tick. Its buttons are wired to its handlers here.
+class DevicePanel : public QObject {
+    Q_OBJECT
+
 public:
-    // `panel` is the overlay to fill; `form` holds the number labels the plant
-    // tables name; `refresh` is the panel's 500 ms timer.
-    DevicePanel(TPanel& panel, QWidget& form, plant::Plant& plant, QTimer& refresh,
-                char decimalSeparator);
+    // `panel` is the overlay to fill; `labels` hands out the number labels
+    // that the plant's device table names.
+    DevicePanel(TPanel& panel, const RegionServices& services, const NumberLabels& labels);
 
     static std::span<const Control> Layout();
 
-    // Shows the panel for device `dev` (a valve or a drive); an open panel
-    // switches to it and keeps its refresh rhythm.
-    void Open(int dev, bool valve);
-    // Hides the panel, stops the refresh and the blinking; no device selected.
-    void Close();
-    // Writes the selected device's values and blinks its number label.
-    void Refresh();
-    // Posts a command code for the selected device.
-    void Post(int32_t code);
+signals:
+    // The panel has been opened (or switched to another device); the setup
+    // panel at the same place gives way.
+    void Opened();
+
+public slots:
+    // A click on the symbol of device `dev`: the panel shows that device, with
+    // the buttons of a valve or of a drive as the plant's device table says; an
+    // open panel switches to it and keeps its refresh rhythm. Before start-up
+    // has filled the tables there is no device to show, and nothing opens.
+    void DeviceControlClick(int dev);
+    // "Выход": hides the panel, stops the refresh and the blinking; no device
+    // selected. Opening the setup panel and start-up close it the same way.
+    void BtnDiscretCloseClick();
+
+    // The command buttons: each posts its code for the selected device.
+    void BtnOnClick();
+    void BtnOffClick();
+    void BtnStopClick();
+    void BtnResetClick();
+    void BtnLocalClick();
+    void BtnRemoteClick();
+    void BtnRepairClick();
+
+    // Every 500 ms while the panel is open: writes the selected device's values
+    // and blinks its number label.
+    void TimerReadStateTimer();
 
 private:
+    void Post(int32_t code);
     // The device's number label on the diagram; null for none.
     QWidget* NameLabel(int dev) const;
     void SetNameLabelColour(int dev, palette::Colour colour);
 
     TPanel& panel_;
-    QWidget& form_;
     plant::Plant& plant_;
-    QTimer& refresh_;
+    const NumberLabels& labels_;
     char decimalSeparator_;
+    QTimer* TimerReadState = nullptr;
 
     QLabel* name_ = nullptr;
     QLabel* mode_ = nullptr;

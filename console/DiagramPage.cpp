@@ -1,11 +1,15 @@
 #include "console/DiagramPage.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <array>
 
 #include "console/HelpText.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
+#include "plant/Plant.h"
 #include "symbols/LEDBoardLook.h"
 #include "symbols/LEDTablo.h"
 #include "symbols/Title.h"
@@ -187,27 +191,43 @@ constexpr auto kLayout = Join(kBeforeSilos, Silos(), kAfterSilos);
 
 }  // namespace
 
-DiagramPage::DiagramPage(QWidget& page, char decimalSeparator) {
-    const Controls made = BuildControls(page, Layout());
+DiagramPage::DiagramPage(QWidget& page, const RegionServices& services)
+    : plant_(services.plant), made_(BuildControls(page, Layout())) {
     for (const char* board : {"LEDTablo3", "LEDTablo1", "LEDTablo2"}) {
-        qobject_cast<symbols::TLEDTablo*>(made.value(board))->setDecimalSeparator(decimalSeparator);
+        qobject_cast<symbols::TLEDTablo*>(made_.value(board))
+            ->setDecimalSeparator(services.decimalSeparator);
     }
-    soundOff_ = qobject_cast<QToolButton*>(made.value("BtnDisabledSound"));
-    help_ = qobject_cast<symbols::TTitle*>(made.value("Title1"));
+    soundOff_ = qobject_cast<QToolButton*>(made_.value("BtnDisabledSound"));
+    help_ = qobject_cast<symbols::TTitle*>(made_.value("Title1"));
     help_->setItems(HelpText());
-    helpButton_ = qobject_cast<QPushButton*>(made.value("BtnWhatTis"));
+    helpButton_ = qobject_cast<QPushButton*>(made_.value("BtnWhatTis"));
 
     const QStringList products = {"  Пшеница фуражная", "  Пшеница 4 кат.", "  Пшеница 5 кат."};
-    auto* first = qobject_cast<QComboBox*>(made.value("ComboBox1"));
+    auto* first = qobject_cast<QComboBox*>(made_.value("ComboBox1"));
     first->setEditable(true);
     first->addItems(products);
     first->setCurrentIndex(-1);
     first->setEditText(" --- Выберите продукт ---");
     first->setEnabled(false);
-    auto* second = qobject_cast<QComboBox*>(made.value("ComboBox2"));
+    auto* second = qobject_cast<QComboBox*>(made_.value("ComboBox2"));
     second->addItems(products);
     second->setCurrentIndex(0);
     second->setEnabled(false);
+
+    // Valves and drives alike open the device panel; it asks the plant which
+    // kind the device is.
+    for (const Control& row : Layout()) {
+        if (row.kind == Kind::Latch || row.kind == Kind::Noria || row.kind == Kind::Conveyor ||
+            row.kind == Kind::Fan) {
+            OnClick(made_.value(row.name), this,
+                    [this, dev = row.tag] { emit DeviceClicked(dev); });
+        }
+    }
+    OnClick(made_.value("BtnEnabledSound"), this, &DiagramPage::BtnEnabledSoundClick);
+    OnClick(soundOff_, this, &DiagramPage::BtnDisabledSoundClick);
+    OnClick(helpButton_, this, &DiagramPage::BtnWhatTisClick);
+    connect(help_, &symbols::TTitle::done, this, &DiagramPage::Title1Done);
+    OnClick(made_.value("BtnResetCount"), this, &DiagramPage::BtnResetCountClick);
 }
 
 std::span<const Control> DiagramPage::Layout() {
@@ -218,19 +238,31 @@ bool DiagramPage::SoundOn() const {
     return soundOff_->isHidden();
 }
 
-void DiagramPage::SetSoundOn(bool on) {
-    soundOff_->setVisible(!on);
+QWidget* DiagramPage::NumberLabel(const std::string& name) const {
+    return qobject_cast<QLabel*>(made_.value(QString::fromStdString(name)));
+}
+
+void DiagramPage::BtnEnabledSoundClick() {
+    soundOff_->show();
+}
+
+void DiagramPage::BtnDisabledSoundClick() {
+    soundOff_->hide();
 }
 
 // A pass that cannot start raises no end, so the button is given back at once.
-void DiagramPage::PlayHelp() {
+void DiagramPage::BtnWhatTisClick() {
     helpButton_->hide();
     help_->Scroll(true);
     if (!help_->Running()) helpButton_->show();
 }
 
-void DiagramPage::HelpDone() {
+void DiagramPage::Title1Done() {
     helpButton_->show();
+}
+
+void DiagramPage::BtnResetCountClick() {
+    plant_.ShippingMassa = 0;
 }
 
 }  // namespace console

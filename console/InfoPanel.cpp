@@ -1,5 +1,9 @@
 #include "console/InfoPanel.h"
 
+#include "console/NotAvailable.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
+
 namespace console {
 
 namespace {
@@ -25,12 +29,32 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-InfoPanel::InfoPanel(QWidget& section) {
-    BuildControls(section, Layout());
+InfoPanel::InfoPanel(QWidget& section, const RegionServices& services, QWidget& diagram,
+                     QWidget& silos)
+    : messages_(services.messages), diagram_(diagram), silos_(silos) {
+    const Controls made = BuildControls(section, Layout());
+    OnClick(made.value("BtnSilosDetail"), this, &InfoPanel::BtnSilosDetailClick);
+    OnClick(made.value("BtnVisualization"), this, &InfoPanel::BtnVisualizationClick);
+    OnClick(made.value("BtnBlockSilos"), this, &InfoPanel::BtnNotWorklClick);
+    OnClick(made.value("BtnBlockMove"), this, &InfoPanel::BtnNotWorklClick);
 }
 
 std::span<const Control> InfoPanel::Layout() {
     return kLayout;
+}
+
+void InfoPanel::BtnSilosDetailClick() {
+    silos_.show();
+    diagram_.hide();
+}
+
+void InfoPanel::BtnVisualizationClick() {
+    diagram_.show();
+    silos_.hide();
+}
+
+void InfoPanel::BtnNotWorklClick() {
+    ShowNotAvailable(messages_);
 }
 
 }  // namespace console

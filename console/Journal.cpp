@@ -65,11 +65,14 @@ void JournalView::AppendEntry(const QString& stampedText, plant::JournalColour c
     if (following) bar->setValue(bar->maximum());
 }
 
-Journal::Journal(JournalView& view, std::function<QDateTime()> now)
-    : view_(view),
-      now_(std::move(now)),
+Journal::Journal(std::function<QDateTime()> now)
+    : now_(std::move(now)),
       dateFormat_(locale_.dateFormat(QLocale::ShortFormat)),
       timeFormat_(LongTimeFormat(locale_)) {}
+
+Journal::Journal(JournalView& view, std::function<QDateTime()> now) : Journal(std::move(now)) {
+    ShowIn(view);
+}
 
 QString Journal::Stamp(const QDateTime& moment, const QLocale& locale) {
     return WithTime(locale.toString(moment.date(), QLocale::ShortFormat), moment.time(), locale,
@@ -87,12 +90,13 @@ QString Journal::WithTime(QString dateText, QTime time, const QLocale& locale,
 
 // The date's text is kept for the entries of the same day.
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
+    if (view_ == nullptr) return;
     const QDateTime moment = now_();
     if (moment.date() != date_) {
         date_ = moment.date();
         dateText_ = locale_.toString(date_, dateFormat_);
     }
-    view_.AppendEntry(
+    view_->AppendEntry(
         WithTime(dateText_, moment.time(), locale_, timeFormat_) + QString::fromStdString(body),
         colour);
 }

@@ -34,7 +34,13 @@ public:
 // (the default locale) are read once, when the journal is made.
 class Journal : public plant::JournalOutlet {
 public:
+    // The window makes its journal before the regions that write to it, and
+    // the message window gives it its view (ShowIn) before anything is written.
+    explicit Journal(std::function<QDateTime()> now);
     Journal(JournalView& view, std::function<QDateTime()> now);
+
+    // The view that shows the entries from now on.
+    void ShowIn(JournalView& view) { view_ = &view; }
 
     void Append(const std::string& body, plant::JournalColour colour) override;
 
@@ -47,7 +53,7 @@ private:
     static QString WithTime(QString dateText, QTime time, const QLocale& locale,
                             const QString& timeFormat);
 
-    JournalView& view_;
+    JournalView* view_ = nullptr;
     std::function<QDateTime()> now_;
     QLocale locale_;
     QString dateFormat_;

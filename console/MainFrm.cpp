@@ -1,8 +1,8 @@
 #include "console/MainFrm.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -32,8 +32,6 @@
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/PointerConfinement.h"
 #include "platform/services/WavePlayer.h"
-#include "symbols/GraphicControl.h"
-#include "symbols/Title.h"
 
 // The pictures are compiled into the console library; a static library's
 // resources are registered by hand. Outside any namespace, as the macro needs.
@@ -70,52 +68,6 @@ constexpr Control kLayout[] = {
 };
 
 using Handler = void (TFrmMain::*)();
-
-// The operator's buttons and the handlers their clicks are known by.
-struct Click {
-    const char* control;
-    Handler handler;
-};
-
-constexpr Click kClicks[] = {
-    {"BtnSilosDetail", &TFrmMain::BtnSilosDetailClick},
-    {"BtnVisualization", &TFrmMain::BtnVisualizationClick},
-    {"BtnBlockSilos", &TFrmMain::BtnNotWorklClick},
-    {"BtnBlockMove", &TFrmMain::BtnNotWorklClick},
-    {"BtnOn", &TFrmMain::BtnOnClick},
-    {"BtnOff", &TFrmMain::BtnOffClick},
-    {"BtnReset", &TFrmMain::BtnResetClick},
-    {"BtnStop", &TFrmMain::BtnStopClick},
-    {"BtnLocal", &TFrmMain::BtnLocalClick},
-    {"BtnRemote", &TFrmMain::BtnRemoteClick},
-    {"BtnRepair", &TFrmMain::BtnRepairClick},
-    {"BtnDiscretClose", &TFrmMain::BtnDiscretCloseClick},
-    {"BtnInitPLC", &TFrmMain::BtnNotWorklClick},
-    {"BtnOptions", &TFrmMain::BtnNotWorklClick},
-    {"BtnCalibr", &TFrmMain::BtnNotWorklClick},
-    {"BtnSetupClose", &TFrmMain::BtnSetupCloseClick},
-    {"Button1", &TFrmMain::Button1Click},
-    {"BtnBlock", &TFrmMain::BtnBlockClick},
-    {"BtnRegistration", &TFrmMain::BtnNotWorklClick},
-    {"BtnJournal", &TFrmMain::BtnNotWorklClick},
-    {"BtnSetup", &TFrmMain::BtnSetupClick},
-    {"BtnExit", &TFrmMain::BtnExitClick},
-    {"BtnResetCount", &TFrmMain::BtnResetCountClick},
-    {"BtnEnabledSound", &TFrmMain::BtnEnabledSoundClick},
-    {"BtnDisabledSound", &TFrmMain::BtnDisabledSoundClick},
-    {"BtnWhatTis", &TFrmMain::BtnWhatTisClick},
-};
-
-// A click on a button, a panel or a symbol goes to `handler`.
-void OnClick(QWidget* control, TFrmMain* form, Handler handler) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        QObject::connect(button, &QAbstractButton::clicked, form, handler);
-    } else if (auto* panel = qobject_cast<TPanel*>(control)) {
-        QObject::connect(panel, &TPanel::clicked, form, handler);
-    } else if (auto* symbol = qobject_cast<symbols::TGraphicControl*>(control)) {
-        QObject::connect(symbol, &symbols::TGraphicControl::clicked, form, handler);
-    }
-}
 
 class SilentMessages : public platform::MessageBoxes {
 public:
@@ -166,30 +118,38 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     PanelTanks = &panel("PanelTanks");
     StatusBar = qobject_cast<TStatusBar*>(window.value("StatusBar"));
 
-    // Creation order is stacking order, region by region.
-    diagramPage_ = std::make_unique<DiagramPage>(*PanelVisual, services_.decimalSeparator);
-    routeList_ = std::make_unique<RouteList>(*PanelVisual, plant_, *services_.messages);
+    journal_ = std::make_unique<Journal>(services_.now);
+    state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
+                                           *services_.messages, services_.now);
+    const RegionServices regions{plant_,
+                                 *journal_,
+                                 *services_.messages,
+                                 *services_.confinement,
+                                 services_.statePath,
+                                 services_.decimalSeparator};
+
+    // Creation order is stacking (and keyboard focus) order, region by region.
+    diagramPage_ = std::make_unique<DiagramPage>(*PanelVisual, regions);
+    routeList_ = std::make_unique<RouteList>(*PanelVisual, regions);
     siloPage_ = std::make_unique<SiloPage>(*PanelTanks);
-    infoPanel_ = std::make_unique<InfoPanel>(panel("PanelInfo"));
+    infoPanel_ =
+        std::make_unique<InfoPanel>(panel("PanelInfo"), regions, *PanelVisual, *PanelTanks);
     QWidget& middle = panel("PanelParamAndSetup");
     paramPanel_ = std::make_unique<ParamPanel>(middle);
     auto overlay = [&middle](const char* name) -> TPanel& {
         return *middle.findChild<TPanel*>(name, Qt::FindDirectChildrenOnly);
     };
-    devicePanel_ = std::make_unique<DevicePanel>(overlay("PanelDiscret"), *this, plant_,
-                                                 *TimerReadState, services_.decimalSeparator);
-    setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"));
-    blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), *services_.confinement);
-    messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), services_.now);
-    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), *services_.messages);
+    devicePanel_ = std::make_unique<DevicePanel>(overlay("PanelDiscret"), regions, *diagramPage_);
+    setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"), regions);
+    blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), regions);
+    messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), *journal_);
+    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), regions, *state_);
     StatusBar->AddPanel("Имя пользователя:", 200);
     StatusBar->AddPanel("Статус:", 150);
     StatusBar->AddPanel("    ", 50);
-    state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
-                                           *services_.messages, services_.now);
 
     BuildPlant();
-    Wire();
+    WireRegions();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect centred(QPoint(), size());
@@ -198,11 +158,10 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     }
 }
 
-// The children outlive this part of the window: a help-text pass still running
-// ends in the title's destructor and must not call back into a half-destroyed form.
-TFrmMain::~TFrmMain() {
-    diagramPage_->Help().disconnect(this);
-}
+// The regions are destroyed before the controls they wired, and their
+// connections with them: a help-text pass still running ends in the title's
+// destructor without calling back.
+TFrmMain::~TFrmMain() = default;
 
 std::span<const Control> TFrmMain::Layout() {
     return kLayout;
@@ -230,7 +189,6 @@ void TFrmMain::BuildTimers() {
     };
     TimerSysTime = makeTimer("TimerSysTime", 1000, &TFrmMain::TimerSysTimeTimer);
     TimerInitialize = makeTimer("TimerInitialize", 1000, &TFrmMain::TimerInitializeTimer);
-    TimerReadState = makeTimer("TimerReadState", 500, &TFrmMain::TimerReadStateTimer);
     TimerEmulCPU =
         makeTimer("TimerEmulCPU", plant::kEmulatorIntervalMs, &TFrmMain::TimerEmulCPUTimer);
     TimerVagonOn = makeTimer("TimerVagonOn", 1000, &TFrmMain::TimerVagonOnTimer);
@@ -240,40 +198,32 @@ void TFrmMain::BuildTimers() {
 }
 
 void TFrmMain::BuildPlant() {
-    Journal& journal = messageWindow_->journal();
-    sound_ = std::make_unique<Sound>(*services_.player, [this] { return SoundOn(); });
+    sound_ = std::make_unique<Sound>(*services_.player,
+                                     [page = diagramPage_.get()] { return page->SoundOn(); });
     random_ = std::make_unique<ClockRandom>();
     diagram_ = std::make_unique<DiagramScreen>(*this, plant_);
     controller_ = std::make_unique<plant::Controller>(
-        plant_, plant::Outlets{*diagram_, journal, *sound_, *random_}, services_.decimalSeparator);
+        plant_, plant::Outlets{*diagram_, *journal_, *sound_, *random_},
+        services_.decimalSeparator);
     wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
-    wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, journal, *sound_, *random_);
-    modbus_ = std::make_unique<ModbusLink>(plant_, *controller_, *wagons_, journal, this);
+    wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, *journal_, *sound_, *random_);
+    modbus_ = std::make_unique<ModbusLink>(plant_, *controller_, *wagons_, *journal_, this);
 }
 
-// A click on a valve opens the device panel as a valve's, on a drive as a
-// drive's; a click on a route entry asks about that route.
-void TFrmMain::Wire() {
-    Controls all;
-    for (QWidget* control : findChildren<QWidget*>()) all.insert(control->objectName(), control);
-    for (const Click& click : kClicks) OnClick(all.value(click.control), this, click.handler);
-    for (const Control& row : DiagramPage::Layout()) {
-        if (row.kind == Kind::Latch) {
-            OnClick(all.value(row.name), this, &TFrmMain::LatchControlClick);
-        } else if (row.kind == Kind::Noria || row.kind == Kind::Conveyor || row.kind == Kind::Fan) {
-            OnClick(all.value(row.name), this, &TFrmMain::DeviceControlClick);
-        }
-    }
-    for (const Control& row : RouteList::Layout()) {
-        if (row.kind == Kind::RouteEntry) {
-            OnClick(all.value(row.name), this, &TFrmMain::RouteControlClick);
-        }
-    }
-    connect(&diagramPage_->Help(), &symbols::TTitle::done, this, &TFrmMain::Title1Done);
-}
-
-bool TFrmMain::SoundOn() const {
-    return diagramPage_->SoundOn();
+void TFrmMain::WireRegions() {
+    // A click on a device symbol opens the device panel. The device and setup
+    // panels share their place: each one's opening puts the other away.
+    connect(diagramPage_.get(), &DiagramPage::DeviceClicked, devicePanel_.get(),
+            &DevicePanel::DeviceControlClick);
+    connect(devicePanel_.get(), &DevicePanel::Opened, setupPanel_.get(),
+            &SetupPanel::BtnSetupCloseClick);
+    connect(setupPanel_.get(), &SetupPanel::Opening, devicePanel_.get(),
+            &DevicePanel::BtnDiscretCloseClick);
+    // The command bar's "Блокировка" and "Настройки" open panels of the middle section.
+    connect(&commandBar_->BtnBlock(), &QPushButton::clicked, blockPanel_.get(),
+            &BlockPanel::BtnBlockClick);
+    connect(&commandBar_->BtnSetup(), &QPushButton::clicked, setupPanel_.get(),
+            &SetupPanel::BtnSetupClick);
 }
 
 // --- Start-up and the running clocks ----------------------------------------
@@ -292,7 +242,7 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::TimerInitializeTimer() {
-    Journal& journal = messageWindow_->journal();
+    Journal& journal = *journal_;
     switch (initStep_) {
         case 0:
             journal.Append(" Запуск системы", plant::JournalColour::Default);
@@ -314,7 +264,7 @@ void TFrmMain::TimerInitializeTimer() {
             modbus_->Start(state_->Modbus());
             // A panel opened before the plant was live is closed with it, so no
             // command button is left without a device and no label blinking.
-            BtnDiscretCloseClick();
+            devicePanel_->BtnDiscretCloseClick();
             break;
         case 4:
             TimerInitialize->stop();
@@ -359,125 +309,6 @@ void TFrmMain::TimerVagonOnTimer() {
 
 void TFrmMain::TimerSaveStateTimer() {
     state_->SaveIfChanged();
-}
-
-// --- Device control panel ---------------------------------------------------
-
-void TFrmMain::LatchControlClick() {
-    OpenDevicePanel(true);
-}
-
-void TFrmMain::DeviceControlClick() {
-    OpenDevicePanel(false);
-}
-
-void TFrmMain::OpenDevicePanel(bool valve) {
-    const int dev = sender() ? sender()->property("Tag").toInt() : 0;
-    if (!plant_.Dev.Contains(dev)) return;
-    setupPanel_->Close();
-    devicePanel_->Open(dev, valve);
-}
-
-void TFrmMain::TimerReadStateTimer() {
-    devicePanel_->Refresh();
-}
-
-void TFrmMain::BtnDiscretCloseClick() {
-    devicePanel_->Close();
-}
-
-void TFrmMain::BtnOnClick() {
-    devicePanel_->Post(plant::kCmdOpen);
-}
-void TFrmMain::BtnOffClick() {
-    devicePanel_->Post(plant::kCmdClose);
-}
-void TFrmMain::BtnStopClick() {
-    devicePanel_->Post(plant::kCmdStop);
-}
-void TFrmMain::BtnResetClick() {
-    devicePanel_->Post(plant::kCmdReset);
-}
-void TFrmMain::BtnLocalClick() {
-    devicePanel_->Post(plant::kCmdLocal);
-}
-void TFrmMain::BtnRemoteClick() {
-    devicePanel_->Post(plant::kCmdRemote);
-}
-void TFrmMain::BtnRepairClick() {
-    devicePanel_->Post(plant::kCmdRepair);
-}
-
-// --- Route list ---------------------------------------------------------------
-
-void TFrmMain::RouteControlClick() {
-    if (const auto* entry = qobject_cast<const TPanel*>(sender())) routeList_->Click(*entry);
-}
-
-// --- System commands ----------------------------------------------------------
-
-void TFrmMain::BtnBlockClick() {
-    blockPanel_->Block(messageWindow_->journal());
-}
-
-void TFrmMain::Button1Click() {
-    blockPanel_->Unblock(messageWindow_->journal());
-}
-
-void TFrmMain::BtnEnabledSoundClick() {
-    diagramPage_->SetSoundOn(false);
-}
-
-void TFrmMain::BtnDisabledSoundClick() {
-    diagramPage_->SetSoundOn(true);
-}
-
-// Closing saves the state file; if that fails the window stays open, and the
-// next "Выход" offers to close without saving.
-void TFrmMain::BtnExitClick() {
-    if (state_->CloseSaveFailed()) {
-        if (!commandBar_->AskExitUnsaved(services_.statePath, state_->SavedAt())) return;
-        state_->LeaveUnsaved();
-    } else if (!commandBar_->AskExit()) {
-        return;
-    }
-    close();
-}
-
-void TFrmMain::BtnSetupClick() {
-    BtnDiscretCloseClick();
-    setupPanel_->Open();
-}
-
-void TFrmMain::BtnSetupCloseClick() {
-    setupPanel_->Close();
-}
-
-void TFrmMain::BtnNotWorklClick() {
-    commandBar_->ShowNotAvailable();
-}
-
-void TFrmMain::BtnSilosDetailClick() {
-    PanelTanks->show();
-    PanelVisual->hide();
-}
-
-void TFrmMain::BtnVisualizationClick() {
-    PanelVisual->show();
-    PanelTanks->hide();
-}
-
-void TFrmMain::BtnWhatTisClick() {
-    diagramPage_->PlayHelp();
-}
-
-void TFrmMain::Title1Done() {
-    diagramPage_->HelpDone();
-}
-
-// The board shows 0.0 from the next controller tick.
-void TFrmMain::BtnResetCountClick() {
-    plant_.ShippingMassa = 0;
 }
 
 // --- Close and shutdown -------------------------------------------------------

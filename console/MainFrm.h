@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QDateTime>
 #include <QWidget>
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
-#include <string>
 
 #include "console/Layout.h"
+#include "console/Services.h"
 #include "plant/Plant.h"
 
 class QTimer;
-
-namespace platform {
-class MessageBoxes;
-class PointerConfinement;
-class WavePlayer;
-}  // namespace platform
 
 namespace plant {
 class Controller;
@@ -35,6 +26,7 @@ class DevicePanel;
 class DiagramPage;
 class DiagramScreen;
 class InfoPanel;
+class Journal;
 class MessageWindow;
 class ModbusLink;
 class ParamPanel;
@@ -45,28 +37,15 @@ class Sound;
 class StateKeeper;
 class TStatusBar;
 
-// What the main window needs from the desktop. The program wires the real ones;
-// tests pass fakes, a fixed clock and a state file in a scratch folder.
-struct FrmMainServices {
-    platform::MessageBoxes* messages = nullptr;
-    platform::WavePlayer* player = nullptr;
-    platform::PointerConfinement* confinement = nullptr;
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-    std::string statePath;
-    char decimalSeparator = '.';
-    // While running, the plant is saved this often (when a saved value has
-    // changed), so a crash or a power cut loses at most this much.
-    std::chrono::milliseconds saveInterval{60000};
-};
-
-// The console's one window. It owns the plant tables, the emulated controller,
-// every timer and every region for the life of the program: the diagram page
-// with its route list, the silo page, the lower band (information panel, the
-// middle section with the device, setup and block panels over the clock, the
-// message window with the journal), the command bar and the status bar. It runs
-// the start-up, and the operator's actions arrive at its handlers, which hand
-// them to the region that does the work. Controls carry their names as
-// objectName.
+// The console's one window. It owns the plant tables, the emulated controller
+// and every region for the life of the program: the diagram page with its
+// route list, the silo page, the lower band (information panel, the middle
+// section with the device, setup and block panels over the clock, the message
+// window with the journal), the command bar and the status bar. It runs the
+// start-up and its own timers (clock, start-up, controller, wagons, periodic
+// save), and wires what a control of one region sets off in another; each
+// region wires its own controls to its own handlers. Controls carry their
+// names as objectName.
 class TFrmMain : public QWidget {
     Q_OBJECT
 
@@ -77,15 +56,17 @@ public:
     plant::Plant& plant() { return plant_; }
     const plant::Plant& plant() const { return plant_; }
 
-    // Sound is on while the "sound off" button is hidden.
-    bool SoundOn() const;
-
     // Start-up counter: the step the next TimerInitialize tick performs.
     int32_t InitStep() const { return initStep_; }
 
     // The window's own layout: the upper pages, the start-up notice under
     // them, the lower band's three sections, the command bar and the status bar.
     static std::span<const Control> Layout();
+
+    // Two regions, for tools and tests that look at them or drive their timer
+    // by hand.
+    DiagramPage& diagramPage() { return *diagramPage_; }
+    DevicePanel& devicePanel() { return *devicePanel_; }
 
     // Saves the plant as a close does, without a question or a message, for a
     // shutdown (a signal, a lost display); after it nothing is saved again and
@@ -98,43 +79,12 @@ public slots:
     // Activation: starts the five-step start-up (runs once).
     void FormActivate();
 
-    // Timers.
+    // The window's timers.
     void TimerSysTimeTimer();
     void TimerInitializeTimer();
     void TimerEmulCPUTimer();
-    void TimerReadStateTimer();
     void TimerVagonOnTimer();
     void TimerSaveStateTimer();
-
-    // Device control panel.
-    void LatchControlClick();
-    void DeviceControlClick();
-    void BtnDiscretCloseClick();
-    void BtnOnClick();
-    void BtnOffClick();
-    void BtnStopClick();
-    void BtnResetClick();
-    void BtnLocalClick();
-    void BtnRemoteClick();
-    void BtnRepairClick();
-
-    // Route list.
-    void RouteControlClick();
-
-    // System commands.
-    void BtnBlockClick();
-    void Button1Click();
-    void BtnEnabledSoundClick();
-    void BtnDisabledSoundClick();
-    void BtnExitClick();
-    void BtnSetupClick();
-    void BtnSetupCloseClick();
-    void BtnNotWorklClick();
-    void BtnSilosDetailClick();
-    void BtnVisualizationClick();
-    void BtnWhatTisClick();
-    void Title1Done();
-    void BtnResetCountClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -143,16 +93,14 @@ protected:
 private:
     void SetUpWindow();
     void BuildTimers();
-    // The journal, sound, dice, diagram outlet, controller and wagon timer.
+    // The sound, dice, diagram outlet, controller and wagon timer.
     void BuildPlant();
-    // Connects the operator's clicks to the handlers.
-    void Wire();
+    // What a control of one region sets off in another.
+    void WireRegions();
     // Start-up step 0's reading of the state file.
     void LoadStateAtStartup();
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
-    // Opens the device panel for the sender's device.
-    void OpenDevicePanel(bool valve);
 
     FrmMainServices services_;
     // Stand-ins for services a test leaves out: silent, answering "no".
@@ -164,6 +112,10 @@ private:
     int32_t initStep_ = 0;
     bool activated_ = false;
 
+    // Made before the regions that write to it; the message window shows it.
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<StateKeeper> state_;
+
     // Regions of the window, in creation (and stacking) order.
     std::unique_ptr<DiagramPage> diagramPage_;
     std::unique_ptr<RouteList> routeList_;
@@ -172,10 +124,9 @@ private:
     std::unique_ptr<ParamPanel> paramPanel_;
     std::unique_ptr<DevicePanel> devicePanel_;
     std::unique_ptr<SetupPanel> setupPanel_;
-    std::unique_ptr<MessageWindow> messageWindow_;
     std::unique_ptr<BlockPanel> blockPanel_;
+    std::unique_ptr<MessageWindow> messageWindow_;
     std::unique_ptr<CommandBar> commandBar_;
-    std::unique_ptr<StateKeeper> state_;
 
     // Outlets of the controller and the wagon timer, then the two of them; the
     // controller goes first on destruction.
@@ -192,7 +143,6 @@ private:
     // Timers.
     QTimer* TimerSysTime = nullptr;
     QTimer* TimerInitialize = nullptr;
-    QTimer* TimerReadState = nullptr;
     QTimer* TimerEmulCPU = nullptr;
     QTimer* TimerVagonOn = nullptr;
     QTimer* TimerSaveState = nullptr;

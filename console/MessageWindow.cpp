@@ -16,7 +16,7 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-MessageWindow::MessageWindow(QWidget& section, std::function<QDateTime()> now) {
+MessageWindow::MessageWindow(QWidget& section, Journal& journal) {
     auto* pages = qobject_cast<QTabWidget*>(BuildControls(section, Layout()).value("PageControl1"));
     auto* system = new QWidget;
     system->setObjectName("TabSheet1");
@@ -31,10 +31,8 @@ MessageWindow::MessageWindow(QWidget& section, std::function<QDateTime()> now) {
     auto* fill = new QVBoxLayout(system);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(view);
-    journal_ = std::make_unique<Journal>(*view, std::move(now));
+    journal.ShowIn(*view);
 }
-
-MessageWindow::~MessageWindow() = default;
 
 std::span<const Control> MessageWindow::Layout() {
     return kLayout;

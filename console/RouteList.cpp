@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "plant/Plant.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
 #include "platform/services/MessageBoxes.h"
 
 namespace console {
@@ -47,13 +48,15 @@ std::string StopQuestion(const std::string& caption) {
 
 }  // namespace
 
-RouteList::RouteList(QWidget& page, plant::Plant& plant, platform::MessageBoxes& messages)
-    : plant_(plant), messages_(messages) {
+RouteList::RouteList(QWidget& page, const RegionServices& services)
+    : plant_(services.plant), messages_(services.messages) {
     const Controls made = BuildControls(page, Layout());
     for (const Control& row : Layout()) {
         if (row.kind != Kind::RouteEntry) continue;
         auto* entry = qobject_cast<TPanel*>(made.value(row.name));
         entry->setText(QString::fromStdString(plant::RouteCaption(row.tag)));
+        entries_[static_cast<size_t>(row.tag - 1)] = entry;
+        OnClick(entry, this, [this, r = row.tag] { RouteControlClick(r); });
     }
 }
 
@@ -61,8 +64,7 @@ std::span<const Control> RouteList::Layout() {
     return kLayout;
 }
 
-void RouteList::Click(const TPanel& entry) {
-    const int r = entry.Tag();
+void RouteList::RouteControlClick(int r) {
     if (!plant_.Route.Contains(r)) return;
 
     const plant::TRoute& route = plant_.Route[r];
@@ -70,7 +72,8 @@ void RouteList::Click(const TPanel& entry) {
     const int32_t askedState = route.State;
     if (askedState != plant::kRouteStopped && askedState != plant::kRouteRunning) return;
 
-    const std::string caption = entry.text().trimmed().toStdString();
+    const std::string caption =
+        entries_[static_cast<size_t>(r - 1)]->text().trimmed().toStdString();
     const bool start = askedState == plant::kRouteStopped;
     const platform::MsgResult answer =
         messages_.Show(kQuestionTitle, start ? StartQuestion(caption) : StopQuestion(caption),

@@ -1,5 +1,9 @@
 #include "console/SetupPanel.h"
 
+#include "console/NotAvailable.h"
+#include "console/OnClick.h"
+#include "console/Services.h"
+
 namespace console {
 
 namespace {
@@ -18,20 +22,30 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-SetupPanel::SetupPanel(TPanel& panel) : panel_(panel) {
-    BuildControls(panel, Layout());
+SetupPanel::SetupPanel(TPanel& panel, const RegionServices& services)
+    : panel_(panel), messages_(services.messages) {
+    const Controls made = BuildControls(panel, Layout());
+    for (const char* name : {"BtnInitPLC", "BtnOptions", "BtnCalibr"}) {
+        OnClick(made.value(name), this, &SetupPanel::BtnNotWorklClick);
+    }
+    OnClick(made.value("BtnSetupClose"), this, &SetupPanel::BtnSetupCloseClick);
 }
 
 std::span<const Control> SetupPanel::Layout() {
     return kLayout;
 }
 
-void SetupPanel::Open() {
+void SetupPanel::BtnSetupClick() {
+    emit Opening();
     panel_.show();
 }
 
-void SetupPanel::Close() {
+void SetupPanel::BtnSetupCloseClick() {
     panel_.hide();
+}
+
+void SetupPanel::BtnNotWorklClick() {
+    ShowNotAvailable(messages_);
 }
 
 }  // namespace console

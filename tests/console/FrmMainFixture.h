@@ -8,41 +8,22 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "console/DevicePanel.h"
+#include "console/DiagramPage.h"
 #include "console/Journal.h"
 #include "console/MainFrm.h"
-#include "platform/services/MessageBoxes.h"
+#include "tests/console/FakeServices.h"
 #include "tests/support/HeadlessMain.h"
 
 // Shared set-up of the main-window tests: a window on fake services, a clock
 // that moves only when told, and helpers to drive start-up and the controller.
 namespace console_test {
-
-// Records every box and answers through a script, which may run more of the
-// program first (the controller runs on while a question is open).
-class FakeMessages : public platform::MessageBoxes {
-public:
-    struct Shown {
-        std::string title, text;
-        platform::MsgButtons buttons;
-        platform::MsgIcon icon;
-    };
-
-    platform::MsgResult Show(const std::string& title, const std::string& text,
-                             platform::MsgButtons buttons, platform::MsgIcon icon) override {
-        shown.push_back({title, text, buttons, icon});
-        if (answer) return answer();
-        return buttons == platform::MsgButtons::YesNo ? platform::MsgResult::No
-                                                      : platform::MsgResult::Ok;
-    }
-
-    std::vector<Shown> shown;
-    std::function<platform::MsgResult()> answer;
-};
 
 class FrmMainTest : public ::testing::Test {
 protected:
@@ -74,6 +55,10 @@ protected:
     void ControllerTicks(int n) {
         for (int i = 0; i < n; ++i) Form().TimerEmulCPUTimer();
     }
+    // The device panel's refresh, as its timer would run it.
+    void PanelRefresh() { Form().devicePanel().TimerReadStateTimer(); }
+    QTimer* PanelTimer() { return Form().devicePanel().findChild<QTimer*>("TimerReadState"); }
+    bool SoundOn() { return Form().diagramPage().SoundOn(); }
 
     template <typename T = QWidget>
     T* Find(const char* name) {

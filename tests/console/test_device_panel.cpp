@@ -1,12 +1,18 @@
+// The device panel alone: a plant filled as at start-up, the panel in an
+// overlay of its own, and the diagram's number labels as plain labels.
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <map>
+#include <memory>
 
+#include "console/DevicePanel.h"
+#include "console/NumberLabels.h"
 #include "console/WidgetColours.h"
-#include "symbols/Conveyor.h"
-#include "symbols/Latch.h"
-#include "tests/console/FrmMainFixture.h"
+#include "plant/Plant.h"
+#include "tests/console/FakeServices.h"
+#include "tests/support/HeadlessMain.h"
 
 namespace console_test {
 namespace {
@@ -14,40 +20,83 @@ namespace {
 constexpr platform::TColor kBlack = 0x000000;
 constexpr platform::TColor kWhite = 0xFFFFFF;
 
-class DevicePanel : public FrmMainTest {
-protected:
-    void SetUp() override { RunStartup(); }
+// The diagram's part: a label for every number label the device table names.
+class FakeNumberLabels : public console::NumberLabels {
+public:
+    explicit FakeNumberLabels(const plant::Plant& plant) {
+        for (int d = 1; d <= plant::kDeviceCount; ++d) {
+            const std::string& name = plant.Dev[d].NameLabel;
+            auto* label = new QLabel(QString::fromStdString(name), &page_);
+            console::SetFontColour(label, kBlack);
+            labels_[name] = label;
+        }
+    }
+    QWidget* NumberLabel(const std::string& name) const override {
+        const auto found = labels_.find(name);
+        return found == labels_.end() ? nullptr : found->second;
+    }
 
-    void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+private:
+    QWidget page_;
+    std::map<std::string, QLabel*> labels_;
+};
+
+class DevicePanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plant::FillDefinitions(plant);
+        labels = std::make_unique<FakeNumberLabels>(plant);
+        overlay = new console::TPanel(&window);
+        overlay->hide();
+        panel =
+            std::make_unique<console::DevicePanel>(*overlay, fakes.Over(plant, separator), *labels);
+    }
+
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* w = overlay->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void Click(const char* button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
     QString Text(const char* name) { return Find<QLabel>(name)->text(); }
-    void Refresh() { Form().TimerReadStateTimer(); }
+    void Refresh() { panel->TimerReadStateTimer(); }
+    QTimer* Timer() { return panel->findChild<QTimer*>("TimerReadState"); }
+    platform::TColor LabelColour(const char* name) {
+        return console::FontColour(labels->NumberLabel(name));
+    }
+
+    char separator = '.';
+    plant::Plant plant;
+    FakeServices fakes;
+    QWidget window;
+    console::TPanel* overlay = nullptr;
+    std::unique_ptr<FakeNumberLabels> labels;
+    std::unique_ptr<console::DevicePanel> panel;
 };
 
 TEST_F(DevicePanel, ValveThenConveyorSwitchesTheButtonCaptions) {
-    Click("Latch_1");
-    EXPECT_EQ(Form().plant().SelectedDev, 1);
-    EXPECT_FALSE(Find("PanelDiscret")->isHidden());
-    EXPECT_TRUE(Find<QTimer>("TimerReadState")->isActive());
+    ASSERT_NE(Timer(), nullptr);
+    EXPECT_EQ(Timer()->interval(), 500);
+    EXPECT_FALSE(Timer()->isActive());
+
+    panel->DeviceControlClick(1);
+    EXPECT_EQ(plant.SelectedDev, 1);
+    EXPECT_FALSE(overlay->isHidden());
+    EXPECT_TRUE(Timer()->isActive());
     EXPECT_EQ(Find<QPushButton>("BtnOn")->text(), "Открыть");
     EXPECT_EQ(Find<QPushButton>("BtnOff")->text(), "Закрыть");
     EXPECT_TRUE(Find("BtnStop")->isEnabled());
 
-    Click("Conveyor1");
-    EXPECT_EQ(Form().plant().SelectedDev, 13);
+    panel->DeviceControlClick(13);
+    EXPECT_EQ(plant.SelectedDev, 13);
     EXPECT_EQ(Find<QPushButton>("BtnOn")->text(), "Включить");
     EXPECT_EQ(Find<QPushButton>("BtnOff")->text(), "Выключить");
     EXPECT_FALSE(Find("BtnStop")->isEnabled());
 }
 
-TEST_F(DevicePanel, OpeningHidesTheSetupPanel) {
-    Find("PanelSetup")->show();
-    Click("Fan2");
-    EXPECT_TRUE(Find("PanelSetup")->isHidden());
-    EXPECT_EQ(Form().plant().SelectedDev, 10);
-}
-
 TEST_F(DevicePanel, RefreshShowsNameModeAndStateOfTheDevice) {
-    Click("Noria1");
+    panel->DeviceControlClick(18);
     EXPECT_EQ(Text("CurrentDevName"), "");  // the values come with the refresh
     Refresh();
     EXPECT_EQ(Text("CurrentDevName"), "Нория 1.1");
@@ -55,8 +104,8 @@ TEST_F(DevicePanel, RefreshShowsNameModeAndStateOfTheDevice) {
     EXPECT_EQ(Text("CurrentState"), "Выкл.");
     EXPECT_TRUE(Find("CurrentUngle")->isHidden());
 
-    Form().plant().Dev[18].Mode = plant::kModeRepair;
-    Form().plant().Dev[18].State = plant::kStateAcceleration;
+    plant.Dev[18].Mode = plant::kModeRepair;
+    plant.Dev[18].State = plant::kStateAcceleration;
     Refresh();
     EXPECT_EQ(Text("CurrentMode"), "Ремонтн.");
     EXPECT_EQ(Text("CurrentState"), "Вкл./Выкл.");
@@ -64,62 +113,66 @@ TEST_F(DevicePanel, RefreshShowsNameModeAndStateOfTheDevice) {
 
 struct OpeningCase {
     int ungle;
+    int32_t state;  // as the controller derives it from the angle
     char separator;
     const char* text;
-    const char* state;
+    const char* stateText;
 };
 void PrintTo(const OpeningCase& c, std::ostream* os) {
     *os << "angle " << c.ungle << " with '" << c.separator << '\'';
 }
 
-class ValveOpening : public DevicePanel, public ::testing::WithParamInterface<OpeningCase> {};
+class ValveOpening : public DevicePanel, public ::testing::WithParamInterface<OpeningCase> {
+protected:
+    void SetUp() override {
+        separator = GetParam().separator;
+        DevicePanel::SetUp();
+    }
+};
 
 TEST_P(ValveOpening, ShowsPercentWithTheSystemSeparator) {
     const OpeningCase c = GetParam();
-    form.reset();
-    services.decimalSeparator = c.separator;
-    RunStartup();
-    Form().plant().Dev[4].Ungle = c.ungle;
-    ControllerTicks(1);  // the position follows the angle
-    Click("Latch_4");
+    plant.Dev[4].Ungle = c.ungle;
+    plant.Dev[4].State = c.state;
+    panel->DeviceControlClick(4);
     Refresh();
     EXPECT_FALSE(Find("CurrentUngle")->isHidden());
     EXPECT_EQ(Text("CurrentUngle"), c.text);
-    EXPECT_EQ(Text("CurrentState"), c.state);
+    EXPECT_EQ(Text("CurrentState"), c.stateText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, ValveOpening,
-                         ::testing::Values(OpeningCase{0, '.', "0.0%", "Закр."},
-                                           OpeningCase{30, '.', "33.3%", "Промежут."},
-                                           OpeningCase{45, '.', "50.0%", "Промежут."},
-                                           OpeningCase{45, ',', "50,0%", "Промежут."},
-                                           OpeningCase{90, '.', "100.0%", "Откр."}));
+INSTANTIATE_TEST_SUITE_P(
+    Angles, ValveOpening,
+    ::testing::Values(OpeningCase{0, plant::kStateClosed, '.', "0.0%", "Закр."},
+                      OpeningCase{30, plant::kStateIntermediate, '.', "33.3%", "Промежут."},
+                      OpeningCase{45, plant::kStateIntermediate, '.', "50.0%", "Промежут."},
+                      OpeningCase{45, plant::kStateIntermediate, ',', "50,0%", "Промежут."},
+                      OpeningCase{90, plant::kStateOpen, '.', "100.0%", "Откр."}));
 
 TEST_F(DevicePanel, NumberLabelBlinksAndThePreviousOneIsLeftBlack) {
-    Click("Latch_1");
-    auto* m1 = Find("LabelM1");
+    panel->DeviceControlClick(1);
     Refresh();
-    EXPECT_EQ(console::FontColour(m1), kWhite);
+    EXPECT_EQ(LabelColour("LabelM1"), kWhite);
     Refresh();
-    EXPECT_EQ(console::FontColour(m1), kBlack);
+    EXPECT_EQ(LabelColour("LabelM1"), kBlack);
     Refresh();
-    ASSERT_EQ(console::FontColour(m1), kWhite);
+    ASSERT_EQ(LabelColour("LabelM1"), kWhite);
 
-    Click("Conveyor1");
-    EXPECT_EQ(console::FontColour(m1), kBlack);
+    panel->DeviceControlClick(13);
+    EXPECT_EQ(LabelColour("LabelM1"), kBlack);
     Refresh();
-    EXPECT_EQ(console::FontColour(Find("LabelC1")), kWhite);
-    EXPECT_EQ(console::FontColour(m1), kBlack);
+    EXPECT_EQ(LabelColour("LabelC1"), kWhite);
+    EXPECT_EQ(LabelColour("LabelM1"), kBlack);
 }
 
 TEST_F(DevicePanel, ExitClosesThePanelAndStopsTheBlink) {
-    Click("Fan1");
+    panel->DeviceControlClick(9);
     Refresh();
     Click("BtnDiscretClose");
-    EXPECT_EQ(Form().plant().SelectedDev, 0);
-    EXPECT_TRUE(Find("PanelDiscret")->isHidden());
-    EXPECT_FALSE(Find<QTimer>("TimerReadState")->isActive());
-    EXPECT_EQ(console::FontColour(Find("LabelF1")), kBlack);
+    EXPECT_EQ(plant.SelectedDev, 0);
+    EXPECT_TRUE(overlay->isHidden());
+    EXPECT_FALSE(Timer()->isActive());
+    EXPECT_EQ(LabelColour("LabelF1"), kBlack);
 }
 
 struct ButtonCode {
@@ -133,11 +186,11 @@ void PrintTo(const ButtonCode& b, std::ostream* os) {
 class CommandButton : public DevicePanel, public ::testing::WithParamInterface<ButtonCode> {};
 
 TEST_P(CommandButton, PostsItsCodeForTheOpenDevice) {
-    Click("Latch_6");
+    panel->DeviceControlClick(6);
     Click(GetParam().button);
-    EXPECT_EQ(Form().plant().Dev[6].Command, GetParam().code);
-    EXPECT_EQ(Form().plant().Dev[6].RouteCommand, 0);  // the operator's slot, not a route's
-    EXPECT_EQ(Form().plant().Dev[5].Command, 0);
+    EXPECT_EQ(plant.Dev[6].Command, GetParam().code);
+    EXPECT_EQ(plant.Dev[6].RouteCommand, 0);  // the operator's slot, not a route's
+    EXPECT_EQ(plant.Dev[5].Command, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CommandButton,
@@ -145,97 +198,6 @@ INSTANTIATE_TEST_SUITE_P(Codes, CommandButton,
                                            ButtonCode{"BtnStop", 3}, ButtonCode{"BtnReset", 10},
                                            ButtonCode{"BtnLocal", 20}, ButtonCode{"BtnRemote", 21},
                                            ButtonCode{"BtnRepair", 23}));
-
-TEST_F(DevicePanel, LocalModeRefusesAndRemoteModeOpens) {
-    Click("Latch_1");
-    Click("BtnOn");
-    ControllerTicks(3);
-    EXPECT_EQ(JournalColourOf("отклонена - устройство в местном режиме"), QColor(Qt::blue));
-    EXPECT_EQ(Form().plant().Dev[1].Ungle, 0);
-    EXPECT_EQ(Find<symbols::TLatch>("Latch_1")->Ungle(), 0);
-
-    Click("BtnRemote");
-    ControllerTicks(1);
-    Click("BtnOn");
-    ControllerTicks(11);  // announcement, then ten steps of 3 degrees
-    EXPECT_EQ(Form().plant().Dev[1].Ungle, 30);
-    EXPECT_EQ(Find<symbols::TLatch>("Latch_1")->Ungle(), 27);  // shown from the next tick
-    EXPECT_EQ(Find<symbols::TLatch>("Latch_1")->Mode(), symbols::TMode::Remote);
-}
-
-TEST_F(DevicePanel, RefusalColourDoesNotLeakIntoTheNextEntry) {
-    Click("Latch_2");
-    Click("BtnOn");
-    ControllerTicks(1);
-    Click("BtnLocal");  // already local: nothing
-    Click("BtnRemote");
-    ControllerTicks(1);
-    EXPECT_EQ(JournalColourOf("Команда управления"), QColor(Qt::blue));
-    EXPECT_EQ(JournalColourOf("Задвижка М2 Получена команда"), QColor(Qt::black));
-    EXPECT_EQ(JournalColourOf("ДИСТАНЦИОННЫЙ режим управления"), QColor(Qt::black));
-}
-
-TEST_F(DevicePanel, RunningConveyorShowsItsStateOnThePanel) {
-    Click("Conveyor3");
-    Click("BtnRemote");
-    ControllerTicks(1);
-    Click("BtnOn");
-    ControllerTicks(4);
-    Refresh();
-    EXPECT_EQ(Text("CurrentMode"), "Дистанц.");
-    EXPECT_EQ(Text("CurrentState"), "Вкл.");
-    EXPECT_EQ(Find<symbols::TConveyor>("Conveyor3")->State(), symbols::TState::Run);
-}
-
-// An instructor trips conveyor 3.2 and jams valve М2; the operator sees both
-// symbols flash, the alarm board's emergency stop line red, the red entries and
-// the error line, and "Сброс аварии" clears an alarm only once its fault is gone.
-TEST_F(DevicePanel, FaultAlarmsUntilTheOperatorResetsItAfterTheClear) {
-    auto* conveyor = Find<symbols::TConveyor>("Conveyor2");
-    auto* latch = Find<symbols::TLatch>("Latch_2");
-    auto stopLine = [this] { return console::FontColour(Find("TabloStop")); };
-    ControllerTicks(1);
-    EXPECT_EQ(stopLine(), palette::AlarmLineIdle);
-    ASSERT_TRUE(plant::PostFault(Form().plant(), 14, plant::kFaultTrip));
-    ASSERT_TRUE(plant::PostFault(Form().plant(), 2, plant::kFaultJam));
-    ControllerTicks(2);  // taken over, then shown
-    EXPECT_TRUE(conveyor->Alarm());
-    EXPECT_TRUE(latch->Alarm());
-    EXPECT_EQ(latch->FlashColor(), symbols::clRed);  // a valve flashes from the first moment
-    EXPECT_TRUE(latch->FlashTimer().isActive());
-    EXPECT_EQ(latch->FlashInterval(), 1000);
-    EXPECT_EQ(conveyor->FlashInterval(), 500);
-    EXPECT_EQ(stopLine(), palette::Red);
-    EXPECT_EQ(JournalColourOf("Конвейер 3.2 Изменение состояния"), QColor(Qt::red));
-    EXPECT_EQ(JournalColourOf("Задвижка М2 Изменение состояния"), QColor(Qt::red));
-    Click("Conveyor2");
-    Refresh();
-    EXPECT_EQ(Text("CurrentError"), "Авария: отключение привода");
-    EXPECT_EQ(Text("CurrentState"), "Выкл.");
-
-    Click("BtnReset");
-    ControllerTicks(1);
-    EXPECT_EQ(JournalColourOf("отклонена - неисправность не"), QColor(Qt::blue));
-    EXPECT_TRUE(conveyor->Alarm());
-    plant::PostFault(Form().plant(), 14, plant::kFaultNone);
-    ControllerTicks(1);
-    Click("BtnReset");
-    ControllerTicks(2);
-    Refresh();
-    EXPECT_EQ(Text("CurrentError"), "");
-    EXPECT_FALSE(conveyor->Alarm());
-    EXPECT_EQ(stopLine(), palette::Red);  // valve М2 is still in alarm
-
-    plant::PostFault(Form().plant(), 2, plant::kFaultNone);
-    ControllerTicks(1);
-    Click("Latch_2");
-    Click("BtnReset");
-    ControllerTicks(2);
-    EXPECT_FALSE(latch->Alarm());
-    EXPECT_EQ(latch->FlashColor(), symbols::clBtnFace);
-    EXPECT_FALSE(latch->FlashTimer().isActive());
-    EXPECT_EQ(stopLine(), palette::AlarmLineIdle);
-}
 
 }  // namespace
 }  // namespace console_test

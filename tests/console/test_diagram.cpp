@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QLabel>
 
 #include "console/Gauge.h"
@@ -92,7 +93,7 @@ TEST_F(Diagram, FirstTickShowsTheFullSiloInItsUpperAlarmZone) {
 }
 
 TEST_F(Diagram, ZoneIsKeptWhileTheSiloPageIsShown) {
-    Form().BtnSilosDetailClick();
+    Find<QAbstractButton>("BtnSilosDetail")->click();
     Find("PanelVisual")->hide();  // whatever the page switch does, the lamps decide
     ControllerTicks(3);
     const QStringList lines = JournalLines();

@@ -299,7 +299,7 @@ TEST_F(MainWindow, EverythingChangeableStartsHiddenOrAtRest) {
     for (const char* name : {"BtnEnabledSound", "VagonShadow1", "BtnWhatTis", "LabelStartInit"}) {
         EXPECT_FALSE(Find(name)->isHidden()) << name;
     }
-    EXPECT_TRUE(Form().SoundOn());
+    EXPECT_TRUE(SoundOn());
     EXPECT_EQ(Find<QLabel>("IndR1")->text(), "НОРМА");
     EXPECT_EQ(Find<QLabel>("Label56")->text(), "Ok");
     EXPECT_EQ(Find<QLabel>("Label28")->text(), "Пшеница\nфуражная");
@@ -317,15 +317,15 @@ TEST_F(MainWindow, SilosHaveTheirRoofs) {
 
 TEST_F(MainWindow, SoundIsOffWhileTheCrossedButtonShows) {
     Find("BtnDisabledSound")->show();
-    EXPECT_FALSE(Form().SoundOn());
+    EXPECT_FALSE(SoundOn());
 }
 
 TEST_F(MainWindow, TimersHaveTheirIntervalsAndOnlyTheClockRuns) {
     const std::vector<std::pair<const char*, int>> timers = {{"TimerSysTime", 1000},
                                                              {"TimerInitialize", 1000},
-                                                             {"TimerReadState", 500},
                                                              {"TimerEmulCPU", 300},
-                                                             {"TimerVagonOn", 1000}};
+                                                             {"TimerVagonOn", 1000},
+                                                             {"TimerSaveState", 60000}};
     for (const auto& [name, interval] : timers) {
         auto* timer = Find<QTimer>(name);
         EXPECT_EQ(timer->interval(), interval) << name;

@@ -116,16 +116,22 @@ TEST_F(Startup, StateFileIsReadAtTheFirstStep) {
     EXPECT_EQ(Form().plant().Dev[1].Mode, plant::kModeLocal);
 }
 
-TEST_F(Startup, DevicePanelOpenedBeforeTheControllerIsClosedWithItsStart) {
+// Before step 0 the tables hold no device, so a click on a symbol opens
+// nothing; a panel opened before the controller starts closes with its start.
+TEST_F(Startup, DevicePanelOpensOnceTheTablesAreFilledAndClosesWhenTheControllerStarts) {
     Form().FormActivate();
+    QTest::mouseClick(Find("Conveyor1"), Qt::LeftButton);
+    EXPECT_TRUE(Find("PanelDiscret")->isHidden());
+    EXPECT_EQ(Form().plant().SelectedDev, 0);
+
     for (int i = 0; i < 3; ++i) StartupTick();
-    Form().plant().SelectedDev = 5;
-    Find("PanelDiscret")->show();
-    Find<QTimer>("TimerReadState")->start();
+    QTest::mouseClick(Find("Latch_5"), Qt::LeftButton);
+    ASSERT_EQ(Form().plant().SelectedDev, 5);
+    ASSERT_TRUE(PanelTimer()->isActive());
     StartupTick();
     EXPECT_EQ(Form().plant().SelectedDev, 0);
     EXPECT_TRUE(Find("PanelDiscret")->isHidden());
-    EXPECT_FALSE(Find<QTimer>("TimerReadState")->isActive());
+    EXPECT_FALSE(PanelTimer()->isActive());
 }
 
 TEST_F(Startup, ClockShowsZerosUntilItsFirstTick) {

@@ -84,12 +84,12 @@ TEST_F(SystemCommands, BlockPanelLiesOverTheOtherOverlays) {
 }
 
 TEST_F(SystemCommands, SoundSwitchOffAndOnAgain) {
-    EXPECT_TRUE(Form().SoundOn());
+    EXPECT_TRUE(SoundOn());
     Press("BtnEnabledSound");
-    EXPECT_FALSE(Form().SoundOn());
+    EXPECT_FALSE(SoundOn());
     EXPECT_TRUE(Shown("BtnDisabledSound"));
     Press("BtnDisabledSound");
-    EXPECT_TRUE(Form().SoundOn());
+    EXPECT_TRUE(SoundOn());
     EXPECT_FALSE(Shown("BtnDisabledSound"));
     EXPECT_TRUE(JournalLines().join("").isEmpty());
 }
@@ -152,15 +152,24 @@ TEST_F(SystemCommands,
 TEST_F(SystemCommands, OpeningSetupClosesTheDevicePanelAndStopsTheBlink) {
     RunStartup();
     QTest::mouseClick(Find("Noria1"), Qt::LeftButton);
-    Form().TimerReadStateTimer();  // the label turns white
+    PanelRefresh();  // the label turns white
     ASSERT_EQ(console::FontColour(Find("LabelN1")), 0xFFFFFFu);
 
     Press("BtnSetup");
     EXPECT_FALSE(Shown("PanelDiscret"));
     EXPECT_TRUE(Shown("PanelSetup"));
     EXPECT_EQ(Form().plant().SelectedDev, 0);
-    EXPECT_FALSE(Find<QTimer>("TimerReadState")->isActive());
+    EXPECT_FALSE(PanelTimer()->isActive());
     EXPECT_EQ(console::FontColour(Find("LabelN1")), 0x000000u);
+}
+
+TEST_F(SystemCommands, OpeningTheDevicePanelHidesTheSetupPanel) {
+    RunStartup();
+    Press("BtnSetup");
+    QTest::mouseClick(Find("Fan2"), Qt::LeftButton);
+    EXPECT_FALSE(Shown("PanelSetup"));
+    EXPECT_TRUE(Shown("PanelDiscret"));
+    EXPECT_EQ(Form().plant().SelectedDev, 10);
 }
 
 TEST_F(SystemCommands, CloseHidesTheSetupPanel) {

@@ -39,7 +39,7 @@ protected:
         journal = std::make_unique<console::Journal>(*Find<console::JournalView>("RichMessage"),
                                                      [this] { return clock; });
         screen = std::make_unique<console::WagonsScreen>(Form());
-        sound = std::make_unique<console::Sound>(player, [this] { return Form().SoundOn(); });
+        sound = std::make_unique<console::Sound>(player, [this] { return SoundOn(); });
         wagons = std::make_unique<plant::Wagons>(Form().plant(), *screen, *journal, *sound, random);
     }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "console/DevicePanel.h"
 #include "console/MainFrm.h"
 
 namespace {
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     if (QWidget* valve = window.findChild<QWidget*>("Latch_1")) {
         QTest::mouseClick(valve, Qt::LeftButton);
     }
-    window.TimerReadStateTimer();
+    window.devicePanel().TimerReadStateTimer();
     ok = Save(window, out, "panel.png") && ok;
     Press(window, "BtnSetup");
     ok = Save(window, out, "setup.png") && ok;
