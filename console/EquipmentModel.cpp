@@ -8,23 +8,33 @@ namespace console {
 
 namespace {
 
+// Column headings; a line break where the heading takes two lines on screen.
 const char* const kHeaders[EquipmentModel::ColumnCount] = {
-    "№",           "Устройство",     "Наработка",     "Пуски",
-    "Полные ходы", "Открыта, %",     "Команд принято", "Команд отклонено",
-    "Неисправности", "В аварии",     "Последнее изменение", "Состояние",
+    "№",
+    "Устройство",
+    "Наработка,\nч:мм:сс",
+    "Пуски",
+    "Полные\nходы",
+    "Открыта,\n%",
+    "Команд\nпринято",
+    "Команд\nотклонено",
+    "Неисправ-\nности",
+    "В аварии,\nч:мм:сс",
+    "Последнее\nизменение",
+    "Состояние",
 };
 
 const char* const kToolTips[EquipmentModel::ColumnCount] = {
     "",
     "",
-    "Время в работе (ч:мм:сс), приводы",
+    "Время в работе, приводы",
     "Включения приводов",
     "Полные ходы задвижек: из одного крайнего положения в другое",
     "Доля времени периода, в которую задвижка открыта полностью",
     "Принятые команды управления",
     "Отклоненные команды управления",
     "Неисправности тренажера: отключения защитой и заклинивания",
-    "Время в аварии (ч:мм:сс): от неисправности до принятого сброса аварии",
+    "Время в аварии: от неисправности до принятого сброса аварии",
     "Последнее изменение состояния до конца периода",
     "Состояние после последнего изменения",
 };
@@ -94,6 +104,11 @@ QVariant EquipmentModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
+QString EquipmentModel::Heading(int column) {
+    QString heading = QString::fromUtf8(kHeaders[column]);
+    return heading.replace("-\n", "").replace('\n', ' ');
+}
+
 QString EquipmentModel::Duration(int64_t ms) {
     const int64_t seconds = (ms + 500) / 1000;
     return QString("%1:%2:%3")
@@ -144,10 +159,9 @@ QString EquipmentModel::Text(const archive::DeviceFigures& device, int column) c
         case Alarm:
             return value.toLongLong() < 0 ? QString() : Duration(value.toLongLong());
         case OpenShare:
-            return value.toDouble() < 0
-                       ? QString()
-                       : QString::number(value.toDouble() * 100.0, 'f', 1)
-                             .replace('.', QChar(decimalSeparator_));
+            return value.toDouble() < 0 ? QString()
+                                        : QString::number(value.toDouble() * 100.0, 'f', 1)
+                                              .replace('.', QChar(decimalSeparator_));
         case LastChange:
             return value.toLongLong() < 0 ? QString()
                                           : QDateTime::fromMSecsSinceEpoch(value.toLongLong())

@@ -10,7 +10,8 @@ namespace console {
 // The equipment table: one row per device, its figures over a range. Each
 // cell shows its text and holds, under kValueRole, the number it sorts by
 // (durations in milliseconds, the share open from 0 to 1, the time of the
-// last change; -1 for a figure the device does not have).
+// last change; -1 for a figure the device does not have). Headings take two
+// lines on screen; under kValueRole they are on one.
 class EquipmentModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -43,6 +44,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // A column's heading on one line, as the CSV export writes it.
+    static QString Heading(int column);
     // "12:05:09": hours (as many as there are), minutes and seconds.
     static QString Duration(int64_t ms);
 

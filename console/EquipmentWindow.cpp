@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <memory>
 
 #include "archive/Csv.h"
@@ -23,7 +25,7 @@ namespace console {
 namespace {
 
 constexpr RangePreset kRanges[] = {
-    {"24 часа", kDayMs},     {"7 суток", 7 * kDayMs},   {"30 суток", 30 * kDayMs},
+    {"24 часа", kDayMs},         {"7 суток", 7 * kDayMs},   {"30 суток", 30 * kDayMs},
     {"365 суток", 365 * kDayMs}, {"Период…", kCustomRange},
 };
 constexpr int kFirstRange = 2;  // 30 days
@@ -67,6 +69,7 @@ EquipmentWindow::EquipmentWindow(ArchiveViewServices services, QWidget* parent)
     table_->setSortingEnabled(true);
     table_->sortByColumn(EquipmentModel::Number, Qt::AscendingOrder);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -83,7 +86,7 @@ EquipmentWindow::EquipmentWindow(ArchiveViewServices services, QWidget* parent)
     column->addLayout(top);
     column->addWidget(table_, 1);
     column->addWidget(status_);
-    resize(1100, 520);
+    resize(900, 400);
 
     connect(range_, &RangeChooser::chosen, this, &EquipmentWindow::Load);
     connect(refresh, &QPushButton::clicked, this, &EquipmentWindow::Refresh);
@@ -109,12 +112,27 @@ void EquipmentWindow::Loaded() {
     if (loading_.isRunning()) return;
     const archive::EquipmentFigures figures = loading_.result();
     model_->SetFigures(figures);
+    if (!fitted_) FitTable();
     const QString span = TimeText(figures.fromMs) + " — " + TimeText(figures.toMs);
-    status_->setText(figures.error.empty()
-                         ? "Период: " + span
-                         : "Архив не прочитан (" + span +
-                               "): " + QString::fromStdString(figures.error));
+    status_->setText(figures.error.empty() ? "Период: " + span
+                                           : "Архив не прочитан (" + span +
+                                                 "): " + QString::fromStdString(figures.error));
     emit loaded();
+}
+
+// Once, with the first figures in: the window as large as the table with all
+// its rows and columns, within the screen.
+void EquipmentWindow::FitTable() {
+    fitted_ = true;
+    table_->resizeColumnsToContents();
+    const int frame = 2 * table_->frameWidth();
+    const QSize table(
+        table_->horizontalHeader()->length() + frame,
+        table_->horizontalHeader()->height() + table_->verticalHeader()->length() + frame);
+    const QSize grow = table - table_->size();
+    QSize wanted = size() + QSize(std::max(0, grow.width()), std::max(0, grow.height()));
+    if (const QScreen* screen = this->screen()) wanted = wanted.boundedTo(screen->availableSize());
+    resize(wanted);
 }
 
 void EquipmentWindow::ExportCsv() {
@@ -144,7 +162,7 @@ std::string EquipmentWindow::Csv() const {
         }
         out += "\r\n";
     };
-    record([&](int c) { return sorted_->headerData(c, Qt::Horizontal).toString(); });
+    record([&](int c) { return EquipmentModel::Heading(c); });
     for (int r = 0; r < sorted_->rowCount(); ++r)
         record([&](int c) { return sorted_->index(r, c).data().toString(); });
     return out;

@@ -41,6 +41,7 @@ public slots:
 private:
     void Load(const TimeRange& range);
     void Loaded();
+    void FitTable();
     std::string Csv() const;
 
     ArchiveViewServices services_;
@@ -50,6 +51,7 @@ private:
     QTableView* table_;
     QLabel* status_;
     QFutureWatcher<archive::EquipmentFigures> loading_;
+    bool fitted_ = false;
 };
 
 }  // namespace console

@@ -25,27 +25,43 @@ namespace {
 constexpr int kPollMs = 2000;
 
 constexpr RangePreset kRanges[] = {
-    {"1 час", kHourMs},        {"8 часов", 8 * kHourMs},   {"24 часа", kDayMs},
-    {"7 суток", 7 * kDayMs},   {"30 суток", 30 * kDayMs},  {"Период…", kCustomRange},
+    {"1 час", kHourMs},      {"8 часов", 8 * kHourMs},  {"24 часа", kDayMs},
+    {"7 суток", 7 * kDayMs}, {"30 суток", 30 * kDayMs}, {"Период…", kCustomRange},
 };
 constexpr int kFirstRange = 2;  // 24 h
+
+// At most about this many samples of a range are plotted, a little more than
+// 30 days of 10-second samples: a range keeps one sample per stretch of its
+// length divided by this, so that a year's trend holds tens of megabytes, not
+// hundreds. Up to 30 days no 10-second sample is left out.
+constexpr int64_t kMostSamples = 300'000;
 
 // Runs on a worker thread, with a reader of its own.
 TrendLoad ReadRange(const std::string& path, TimeRange range) {
     TrendLoad load;
     load.range = range;
+    load.stretchMs = (range.toMs - range.fromMs) / kMostSamples;
     std::string error;
     const std::unique_ptr<archive::Reader> reader = archive::Reader::Open(path, error);
     SeriesBuilder builder;
     if (!reader) {
         load.error = error;
     } else {
+        int64_t lastStretch = INT64_MIN;
         // A live range takes what came in up to this moment, also after `now`.
-        load.error = reader->Samples(range.fromMs, range.live ? INT64_MAX : range.toMs,
-                                     [&](const archive::Sample& sample) {
-                                         builder.Add(sample);
-                                         load.newestMs = sample.time.utcMs;
-                                     });
+        load.error = reader->Samples(
+            range.fromMs, range.live ? INT64_MAX : range.toMs, [&](const archive::Sample& sample) {
+                load.newestMs = sample.time.utcMs;
+                if (load.stretchMs > 0) {
+                    const int64_t stretch = (sample.time.utcMs - range.fromMs) / load.stretchMs;
+                    if (stretch == lastStretch) {
+                        load.thinned = true;
+                        return;
+                    }
+                    lastStretch = stretch;
+                }
+                builder.Add(sample);
+            });
     }
     load.data = builder.Data();
     return load;
@@ -141,9 +157,11 @@ void TrendWindow::Loaded() {
     const int64_t toMs = load.range.live ? std::max(load.range.toMs, newestMs_) : load.range.toMs;
     plot_->SetData(load.data, Seconds(load.range.fromMs), Seconds(toMs));
     readout_->setText("Курсор: щелкните по графику");
-    status_->setText(load.error.empty()
-                         ? QString("Выборок: %1").arg(load.data[0]->size())
-                         : "Архив не прочитан: " + QString::fromStdString(load.error));
+    QString count = QString("Выборок: %1").arg(load.data[0]->size());
+    if (load.thinned)
+        count += QString(" (не больше одной за %1 с)").arg((load.stretchMs + 999) / 1000);
+    status_->setText(
+        load.error.empty() ? count : "Архив не прочитан: " + QString::fromStdString(load.error));
     emit loaded();
 }
 
@@ -240,8 +258,8 @@ void TrendWindow::ExportPdf() {
             QDateTime::fromMSecsSinceEpoch(Milliseconds(view.lower)).toString("dd.MM.yyyy HH:mm") +
             " — " +
             QDateTime::fromMSecsSinceEpoch(Milliseconds(view.upper)).toString("dd.MM.yyyy HH:mm");
-        const double scale = std::min(page.width() / plot_->width(),
-                                      page.height() * 0.92 / plot_->height());
+        const double scale =
+            std::min(page.width() / plot_->width(), page.height() * 0.92 / plot_->height());
         painter.save();
         painter.scale(scale, scale);
         painter.drawText(QRectF(0, 0, plot_->width(), page.height() * 0.08 / scale),

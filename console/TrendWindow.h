@@ -25,13 +25,16 @@ struct TrendLoad {
     TimeRange range;
     SeriesData data;
     int64_t newestMs = INT64_MIN;  // the newest sample read
+    int64_t stretchMs = 0;         // one sample kept per stretch of this length
+    bool thinned = false;          // samples were left out
     std::string error;
 };
 
 // "Силосный парк": the archive's samples as a trend of the four silo stocks and
 // their total, the throughput and the shipped tonnage. Not modal. A range of
 // the list is read from the file on a worker thread; while it reaches the
-// present, the samples the archive takes in are added every two seconds.
+// present, the samples the archive takes in are added every two seconds. A
+// range longer than 30 days is thinned as it is read (samples left out).
 // The picture exports as PNG or PDF, the data in view as CSV.
 class TrendWindow : public QWidget {
     Q_OBJECT

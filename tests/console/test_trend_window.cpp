@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -88,8 +90,9 @@ protected:
     void Wheel(int steps) {
         const QPointF at = PixelAt(Plot().TimeAxis()->range().center());
         for (int i = 0; i < std::abs(steps); ++i) {
-            QWheelEvent event(at, Plot().mapToGlobal(at), QPoint(), QPoint(0, steps > 0 ? 120 : -120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent event(at, Plot().mapToGlobal(at), QPoint(),
+                              QPoint(0, steps > 0 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(&Plot(), &event);
         }
     }
@@ -163,8 +166,8 @@ TEST_F(TrendWindowTest, ZoomAndPanStopAtAMinuteAndAtTheRange) {
 // holds the samples in view and the series shown; PNG and PDF are written.
 TEST_F(TrendWindowTest, LegendHidesSeriesAndExportsHoldWhatIsInView) {
     Window();
-    QCPAbstractLegendItem* total = Plot().legend->itemWithPlottable(
-        Plot().GraphOf(static_cast<int>(console::Series::Total)));
+    QCPAbstractLegendItem* total =
+        Plot().legend->itemWithPlottable(Plot().GraphOf(static_cast<int>(console::Series::Total)));
     const QPoint onTotal = total->outerRect().center();
     QTest::mouseClick(&Plot(), Qt::LeftButton, Qt::NoModifier, onTotal);
     EXPECT_FALSE(Plot().Shown(static_cast<int>(console::Series::Total)));
@@ -180,17 +183,18 @@ TEST_F(TrendWindowTest, LegendHidesSeriesAndExportsHoldWhatIsInView) {
 
     QFile csv(dir_.filePath("csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QString local = QDateTime::fromMSecsSinceEpoch(expected_[200].time.utcMs)
-                              .toString("yyyy-MM-dd HH:mm:ss");
+    const QString local =
+        QDateTime::fromMSecsSinceEpoch(expected_[200].time.utcMs).toString("yyyy-MM-dd HH:mm:ss");
     const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");
     ASSERT_EQ(lines.size(), 9) << lines.join('\n').toStdString();  // header, 7 rows, end
-    EXPECT_EQ(lines[0],
-              QString("\uFEFFВремя;UTC;Силос №1, т;Силос №2, т;Силос №3, т;Силос №4, т;"
-                      "Производительность, т/ч;Отгружено на судно, т"));
-    EXPECT_EQ(lines[1], local + ";" + QString::fromStdString(archive::UtcTimeText(
-                                          expected_[200].time.utcMs)) +
-                            ";14980,0;4540,0;11250,0;154,0;0,0;60,0");
-    EXPECT_TRUE(lines[7].endsWith(";14979,4;4541,2;11250,0;153,0;0,0;61,8")) << lines[7].toStdString();
+    EXPECT_EQ(lines[0], QString("\uFEFFВремя;UTC;Силос №1, т;Силос №2, т;Силос №3, т;Силос №4, т;"
+                                "Производительность, т/ч;Отгружено на судно, т"));
+    EXPECT_EQ(lines[1],
+              local + ";" +
+                  QString::fromStdString(archive::UtcTimeText(expected_[200].time.utcMs)) +
+                  ";14980,0;4540,0;11250,0;154,0;0,0;60,0");
+    EXPECT_TRUE(lines[7].endsWith(";14979,4;4541,2;11250,0;153,0;0,0;61,8"))
+        << lines[7].toStdString();
     EXPECT_EQ(lines[8], "");
 
     const QImage png(dir_.filePath("png"), "PNG");
@@ -199,6 +203,40 @@ TEST_F(TrendWindowTest, LegendHidesSeriesAndExportsHoldWhatIsInView) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_FALSE(QFile::exists(dir_.filePath("pdf.part")));
+}
+
+// A custom range of two years keeps the first sample of each stretch of
+// 1/300,000 of its length (210 s): the plot holds a bounded number of points
+// whatever the range, and the status says that samples were left out.
+TEST_F(TrendWindowTest, LongCustomRangeKeepsOneSamplePerStretch) {
+    Window();
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(kNowMs);
+    const QDateTime from = now.addDays(-730);
+    Window().findChild<QComboBox*>("TrendRange")->setCurrentText("Период…");
+    Window().findChild<QDateTimeEdit*>("TrendFrom")->setDateTime(from);
+    Window().findChild<QDateTimeEdit*>("TrendTo")->setDateTime(now);
+    QSignalSpy loaded(&Window(), &TrendWindow::loaded);
+    Window().findChild<QPushButton*>("TrendShow")->click();
+    ASSERT_TRUE(loaded.wait(10000));
+
+    const int64_t fromMs =
+        Window().findChild<QDateTimeEdit*>("TrendFrom")->dateTime().toMSecsSinceEpoch();
+    const int64_t stretchMs = (kNowMs - fromMs) / 300'000;
+    std::vector<double> kept;
+    for (const archive::Sample& sample : expected_) {
+        const double key = sample.time.utcMs / 1000.0;
+        if (kept.empty() || (sample.time.utcMs - fromMs) / stretchMs !=
+                                (static_cast<int64_t>(kept.back() * 1000) - fromMs) / stretchMs)
+            kept.push_back(key);
+    }
+    ASSERT_LT(kept.size(), 20u);
+    const QCPGraphDataContainer& data = *Plot().GraphOf(0)->data();
+    ASSERT_EQ(static_cast<std::size_t>(data.size()), kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(data.at(static_cast<int>(i))->key, kept[i]);
+    EXPECT_TRUE(
+        Window().findChild<QLabel*>("TrendStatus")->text().contains("не больше одной за 211 с"))
+        << Window().findChild<QLabel*>("TrendStatus")->text().toStdString();
 }
 
 // A sample the archive takes in after the window opened is appended to the
