@@ -17,7 +17,8 @@ struct ZoneLimit {
     double tonnes;
     bool alarm;
 };
-constexpr ZoneLimit kZoneLimits[] = {{14950.0, true}, {14900.0, false}, {200.0, false}, {100.0, true}};
+constexpr ZoneLimit kZoneLimits[] = {
+    {14950.0, true}, {14900.0, false}, {200.0, false}, {100.0, true}};
 constexpr const char* kZoneLabels[] = {"AH 14 950 · WH 14 900", "WL 200 · AL 100"};
 
 const SeriesInfo kSeries[kSeriesCount] = {
@@ -34,8 +35,13 @@ const QColor kAlarmLimit(0xd0, 0x00, 0x00);
 const QColor kWarningLimit(0xc0, 0x90, 0x00);
 
 const QColor kColours[kSeriesCount] = {
-    QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x6a, 0x00), QColor(0x2c, 0xa0, 0x2c),
-    QColor(0x94, 0x47, 0xbd), Qt::black, QColor(0x00, 0x80, 0x80), QColor(0xa0, 0x00, 0x00),
+    QColor(0x1f, 0x77, 0xb4),
+    QColor(0xd6, 0x6a, 0x00),
+    QColor(0x2c, 0xa0, 0x2c),
+    QColor(0x94, 0x47, 0xbd),
+    Qt::black,
+    QColor(0x00, 0x80, 0x80),
+    QColor(0xa0, 0x00, 0x00),
 };
 
 // The time axis' labels, finer the closer the view.
@@ -77,6 +83,7 @@ TrendPlot::TrendPlot(QWidget* parent)
     connect(this, &QCustomPlot::mousePress, this,
             [this](QMouseEvent* event) { pressedAt_ = event->position().toPoint(); });
     connect(this, &QCustomPlot::mouseRelease, this, &TrendPlot::Clicked);
+    connect(this, &QCustomPlot::afterReplot, this, &TrendPlot::Drawn);
 }
 
 // The legend in a row of its own above the two axis rects, which share the
@@ -95,9 +102,8 @@ void TrendPlot::BuildAxes() {
         rect->setRangeZoom(Qt::Horizontal);
         rect->setRangeDragAxes(rect->axis(QCPAxis::atBottom), nullptr);
         rect->setRangeZoomAxes(rect->axis(QCPAxis::atBottom), nullptr);
-        connect(rect->axis(QCPAxis::atBottom),
-                qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
-                &TrendPlot::KeyRangeChanged);
+        connect(rect->axis(QCPAxis::atBottom), qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
+                this, &TrendPlot::KeyRangeChanged);
     }
     stocks_->axis(QCPAxis::atBottom)->setTickLabels(false);
     stocks_->axis(QCPAxis::atLeft)->setLabel("Силосы, т");
@@ -162,7 +168,8 @@ void TrendPlot::BuildZoneLines() {
         label->position->setAxisRect(stocks_);
         label->position->setAxes(time, tonnes);
         label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
-        label->position->setCoords(0.005, pair == 0 ? kZoneLimits[1].tonnes : kZoneLimits[2].tonnes);
+        label->position->setCoords(0.005,
+                                   pair == 0 ? kZoneLimits[1].tonnes : kZoneLimits[2].tonnes);
         label->setPositionAlignment(Qt::AlignLeft | (pair == 0 ? Qt::AlignTop : Qt::AlignBottom));
         label->setText(kZoneLabels[pair]);
         label->setColor(kAlarmLimit);
@@ -187,8 +194,10 @@ void TrendPlot::SetData(const SeriesData& data, double fromS, double toS) {
 void TrendPlot::Append(const archive::Sample& sample) {
     const double key = KeyOf(sample);
     const QCPRange view = TimeAxis()->range();
-    const bool following = graphs_[0]->data()->isEmpty() ||
-                           view.upper >= (graphs_[0]->data()->constEnd() - 1)->key;
+    const bool empty = graphs_[0]->data()->isEmpty();
+    const double previousKey = empty ? key : (graphs_[0]->data()->constEnd() - 1)->key;
+    const bool following = empty || view.upper >= previousKey;
+    bool changed = empty;
     for (int s = 0; s < kSeriesCount; ++s) {
         const double value = kSeries[s].value(sample);
         QCPGraph* graph = graphs_[static_cast<std::size_t>(s)];
@@ -197,11 +206,24 @@ void TrendPlot::Append(const archive::Sample& sample) {
         if (!values.contains(value)) {
             values.expand(value);
             graph->valueAxis()->setRange(values.lower, values.upper + 0.05 * values.size());
+            changed = true;
         }
     }
     toS_ = std::max(toS_, key);
     if (following && view.upper < key) TimeAxis()->setRange(view.lower + key - view.upper, key);
-    replot(rpQueuedReplot);
+    changed = changed || MovedAPixel();
+    // A sample drawn within the pixels its column already shows adds nothing
+    // to the picture: a quiet plant costs no drawing.
+    if (!changed && TimeAxis()->range().contains(key)) {
+        for (int s = 0; s < kSeriesCount && !changed; ++s) {
+            const QCPGraph* graph = graphs_[static_cast<std::size_t>(s)];
+            const QPoint at = PixelOf(graph, key, kSeries[s].value(sample));
+            const DrawnColumn& column = lastColumns_[static_cast<std::size_t>(s)];
+            changed = graph->visible() &&
+                      (at.x() != column.x || at.y() < column.top || at.y() > column.bottom);
+        }
+    }
+    if (changed) replot(rpQueuedReplot);
 }
 
 void TrendPlot::ExtendTo(double toS) {
@@ -210,6 +232,42 @@ void TrendPlot::ExtendTo(double toS) {
     const bool following = view.upper >= toS_;
     toS_ = toS;
     if (following) TimeAxis()->setRange(view.lower + toS - view.upper, toS);
+    if (MovedAPixel()) replot(rpQueuedReplot);
+}
+
+QPoint TrendPlot::PixelOf(const QCPGraph* graph, double key, double value) {
+    return graph->coordsToPixels(key, value).toPoint();
+}
+
+// What a drawing showed: the time axis, and the pixel rows each series
+// covers in its newest pixel column.
+void TrendPlot::Drawn() {
+    ++drawings_;
+    drawnView_ = TimeAxis()->range();
+    for (int s = 0; s < kSeriesCount; ++s) {
+        const QCPGraph* graph = graphs_[static_cast<std::size_t>(s)];
+        const QCPGraphDataContainer& data = *graph->data();
+        DrawnColumn& column = lastColumns_[static_cast<std::size_t>(s)];
+        column = DrawnColumn{};
+        if (data.isEmpty()) continue;
+        auto at = data.constEnd() - 1;
+        const QPoint newest = PixelOf(graph, at->key, at->value);
+        column = {newest.x(), newest.y(), newest.y()};
+        for (; at != data.constBegin(); --at) {
+            const QPoint point = PixelOf(graph, (at - 1)->key, (at - 1)->value);
+            if (point.x() != column.x) break;
+            column.top = std::min(column.top, point.y());
+            column.bottom = std::max(column.bottom, point.y());
+        }
+    }
+}
+
+// Whether the time axis has moved by a pixel or more since it was last drawn.
+bool TrendPlot::MovedAPixel() const {
+    const QCPRange view = TimeAxis()->range();
+    if (view.size() != drawnView_.size()) return true;
+    const double pixelsPerSecond = TimeAxis()->axisRect()->width() / view.size();
+    return std::abs(view.lower - drawnView_.lower) * pixelsPerSecond >= 1.0;
 }
 
 bool TrendPlot::Shown(int series) const {
@@ -288,12 +346,12 @@ void TrendPlot::FitValueAxes() {
         silos.expand(one);
     }
     stocks_->axis(QCPAxis::atLeft)->setRange(silos);
-    stocks_->axis(QCPAxis::atRight)->setRange(
-        fit(graphs_[static_cast<std::size_t>(Series::Total)], kParkCapacity));
-    flow_->axis(QCPAxis::atLeft)->setRange(
-        fit(graphs_[static_cast<std::size_t>(Series::Throughput)], kThroughputScale));
-    flow_->axis(QCPAxis::atRight)->setRange(
-        fit(graphs_[static_cast<std::size_t>(Series::Shipped)], 100.0));
+    stocks_->axis(QCPAxis::atRight)
+        ->setRange(fit(graphs_[static_cast<std::size_t>(Series::Total)], kParkCapacity));
+    flow_->axis(QCPAxis::atLeft)
+        ->setRange(fit(graphs_[static_cast<std::size_t>(Series::Throughput)], kThroughputScale));
+    flow_->axis(QCPAxis::atRight)
+        ->setRange(fit(graphs_[static_cast<std::size_t>(Series::Shipped)], 100.0));
 }
 
 // A click that did not drag sets the cursor where it fell in either rect.

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <array>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -54,11 +55,17 @@ public:
     // Shows `data` over the range [fromS, toS], which bounds zoom and pan.
     void SetData(const SeriesData& data, double fromS, double toS);
     // Adds a sample newer than every one shown, without touching the others.
-    // A view that showed the newest moves on with it; the plot is redrawn
-    // once the events of the moment are done.
+    // A view that showed the newest moves on with it. The plot is redrawn once
+    // the events of the moment are done, and only when the picture changes:
+    // the view has moved by a pixel, an axis has widened, or a shown series'
+    // new point lies outside the pixels its newest column shows.
     void Append(const archive::Sample& sample);
-    // Moves the range's end on to `toS` (the present), for a live range.
+    // Moves the range's end on to `toS` (the present), for a live range; a
+    // view that showed the end follows it, and is redrawn once it has moved
+    // by a pixel.
     void ExtendTo(double toS);
+    // How many times the plot has been drawn.
+    int Drawings() const { return drawings_; }
 
     QCPGraph* GraphOf(int series) const { return graphs_[static_cast<std::size_t>(series)]; }
     QCPAxis* TimeAxis() const;
@@ -82,6 +89,9 @@ private:
     void KeyRangeChanged(const QCPRange& range);
     QCPRange Clamped(QCPRange range) const;
     void FitValueAxes();
+    void Drawn();
+    bool MovedAPixel() const;
+    static QPoint PixelOf(const QCPGraph* graph, double key, double value);
     void Clicked(QMouseEvent* event);
     void LegendClicked(QCPAbstractLegendItem* item);
 
@@ -95,6 +105,16 @@ private:
     double toS_ = kMinSpanS;
     bool clamping_ = false;
     QPoint pressedAt_;
+    // At the last drawing: the time axis, and for each series the pixel
+    // column of its newest point with the rows the column's points cover.
+    struct DrawnColumn {
+        int x = INT_MIN;
+        int top = 0;
+        int bottom = 0;
+    };
+    QCPRange drawnView_;
+    std::array<DrawnColumn, kSeriesCount> lastColumns_{};
+    int drawings_ = 0;
 };
 
 }  // namespace console

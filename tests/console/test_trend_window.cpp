@@ -263,6 +263,44 @@ TEST_F(TrendWindowTest, NewSampleExtendsThePlotWithoutReloadingIt) {
     EXPECT_EQ(Plot().GraphOf(0)->data()->size(), kSamples + 1);
 }
 
+// In the 30-day view a sample moves the picture by a small part of a pixel:
+// one with the values of the sample before it draws nothing, one whose stock
+// of silo 1 lies outside the pixels the newest column shows draws the plot
+// once; the present moving on by a poll does not draw either.
+TEST_F(TrendWindowTest, LiveSampleIsDrawnOnlyWhenItChangesThePicture) {
+    QSignalSpy loaded(&Window(), &TrendWindow::loaded);
+    Window().findChild<QComboBox*>("TrendRange")->setCurrentText("30 суток");
+    ASSERT_TRUE(loaded.wait(10000));
+    Plot().replot();
+    QCoreApplication::processEvents();
+    const int drawn = Plot().Drawings();
+
+    archive::Sample quiet = SampleAt(kSamples - 1);
+    quiet.time.utcMs = kNowMs + 9'000;
+    Offer(quiet);
+    ASSERT_TRUE(archive_->Flush());
+    nowMs_ = kNowMs + 10'000;
+    Window().Poll();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Plot().GraphOf(0)->data()->size(), kSamples + 1);
+    EXPECT_EQ(Plot().Drawings(), drawn);
+
+    archive::Sample emptied = quiet;
+    emptied.time.utcMs = kNowMs + 19'000;
+    emptied.silo[0] = 0.0;
+    Offer(emptied);
+    ASSERT_TRUE(archive_->Flush());
+    nowMs_ = kNowMs + 20'000;
+    Window().Poll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Plot().Drawings(), drawn + 1);
+
+    nowMs_ = kNowMs + 22'000;
+    Window().Poll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Plot().Drawings(), drawn + 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
