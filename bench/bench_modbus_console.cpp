@@ -6,9 +6,18 @@
 //    loop; goal: at most 1 ms;
 //  - the console's CPU time while 16 clients each read the whole map ten times
 //    a second, against the same span with no client; goal: the difference
-//    under 2 % of a core.
+//    under 2 % of a core;
+//  - with a sound server: routes started and stopped over Modbus while a client
+//    reads the totals every 50 ms, the longest gap between its replies and
+//    their 99th percentile, and the share of controller cycles the sounds cost.
+//    Without a sound server every wave file is silence and the run shows no
+//    wait (README, Performance: the PulseAudio null sink).
 // The console runs under the Qt platform of the environment (offscreen unless
-// one is chosen or a display is there). BENCH_SECONDS sets each CPU span (20 s).
+// one is chosen or a display is there), in a scratch folder with the wave files
+// of the source tree. BENCH_SECONDS sets each CPU span (20 s),
+// BENCH_SOUND_SECONDS the span of the routes (120 s); BENCH_CONSOLE runs another
+// build's console (an older one, to compare), reading only the registers both
+// serve.
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
@@ -22,11 +31,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -60,15 +71,27 @@ uint16_t FreePort() {
     return ntohs(address.sin_port);
 }
 
-// The console in a scratch folder, serving on a loopback port.
+int EnvSeconds(const char* name, int otherwise) {
+    const char* text = std::getenv(name);
+    return text ? std::max(1, std::atoi(text)) : otherwise;
+}
+
+// The console in a scratch folder with the wave files, serving on a loopback port.
 class Console {
 public:
     Console() {
-        const fs::path built = fs::read_symlink("/proc/self/exe").parent_path().parent_path() /
-                               "app" / "GrainTerminal";
+        const char* other = std::getenv("BENCH_CONSOLE");
+        const fs::path built =
+            other ? fs::path(other)
+                  : fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" /
+                        "GrainTerminal";
         folder_ = fs::temp_directory_path() / ("bench-modbus-console-" + std::to_string(getpid()));
         fs::create_directories(folder_);
         fs::copy_file(built, folder_ / "GrainTerminal", fs::copy_options::overwrite_existing);
+        std::error_code ignored;
+        for (const auto& wave : fs::directory_iterator(GT_SOUNDS_DIR, ignored)) {
+            fs::create_symlink(wave.path(), folder_ / wave.path().filename(), ignored);
+        }
         port_ = FreePort();
         std::ofstream(folder_ / "GrainTerminal.INI") << "[Modbus]\nPort=" << port_ << '\n';
         if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) {
@@ -191,8 +214,7 @@ double ConsoleShare(int clients, Clock::duration span, bool& failed) {
 }
 
 void BM_ConsoleSixteenPollers(benchmark::State& state) {
-    const char* seconds = std::getenv("BENCH_SECONDS");
-    const auto span = std::chrono::seconds(seconds ? std::max(1, std::atoi(seconds)) : 20);
+    const auto span = std::chrono::seconds(EnvSeconds("BENCH_SECONDS", 20));
     for (auto _ : state) {
         bool failed = false;
         const double quiet = ConsoleShare(0, span, failed);
@@ -205,6 +227,129 @@ void BM_ConsoleSixteenPollers(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConsoleSixteenPollers)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+uint32_t CycleCounter(const uint16_t* totals) {
+    return static_cast<uint32_t>(totals[0]) << 16 | totals[1];
+}
+
+// Route 2 (shipping from silo 2, which runs on the default stocks) started,
+// and stopped once it runs, over and over, while one client reads the totals
+// every 50 ms and notes when each reply came; the wagon timer raises silo
+// temperature alarms as it draws them. Each start and stop plays about 4 s of
+// announcement, a temperature alarm about 3.7 s.
+void BM_ConsoleRoutesWithSound(benchmark::State& state) {
+    constexpr auto kPollPeriod = std::chrono::milliseconds(50);
+    constexpr int kRoute2Command = 101, kRoute2State = 104, kSilos = 200;
+    const auto span = std::chrono::seconds(EnvSeconds("BENCH_SOUND_SECONDS", 120));
+    for (auto _ : state) {
+        modbus_t* poller = console->Connect();
+        modbus_t* driver = console->Connect();
+        if (!poller || !driver) {
+            state.SkipWithError("the console does not serve");
+            return;
+        }
+        modbus_set_response_timeout(poller, 30, 0);
+        modbus_set_response_timeout(driver, 30, 0);
+        uint16_t totals[9];
+        if (modbus_read_input_registers(poller, 300, 9, totals) != 9) {
+            state.SkipWithError("read failed");
+            return;
+        }
+        const Clock::time_point start = Clock::now();
+        const uint32_t firstCycle = CycleCounter(totals);
+        std::atomic<bool> failed{false};
+        std::vector<Clock::time_point> replies;
+        uint32_t lastCycle = firstCycle;
+        std::thread polling([&] {
+            for (Clock::time_point next = start; next < start + span; next += kPollPeriod) {
+                std::this_thread::sleep_until(next);
+                if (modbus_read_input_registers(poller, 300, 9, totals) != 9) {
+                    failed = true;
+                    return;
+                }
+                replies.push_back(Clock::now());
+                lastCycle = CycleCounter(totals);
+            }
+        });
+        int starts = 0;
+        int alarms = 0;
+        uint16_t overheated[4] = {};
+        uint16_t seen = 0;
+        int commandedAt = -1;  // the route's state when the last command was taken
+        // From each start written to the first read that shows the route starting:
+        // the announcement, and the cycle that plays it.
+        std::vector<std::pair<Clock::time_point, Clock::time_point>> announcements;
+        Clock::time_point startWritten{};
+        while (Clock::now() < start + span && !failed) {
+            uint16_t route[4];
+            uint16_t silos[16];
+            if (modbus_read_input_registers(driver, kRoute2State, 4, route) != 4 ||
+                modbus_read_input_registers(driver, kSilos, 16, silos) != 16) {
+                failed = true;
+                break;
+            }
+            for (int n = 0; n < 4; ++n) {
+                const uint16_t now = silos[4 * n + 3];
+                if (now == 1 && overheated[n] == 0) ++alarms;
+                overheated[n] = now;
+            }
+            if (route[0] == 1 && seen != 1) {
+                ++starts;
+                if (startWritten != Clock::time_point{}) {
+                    announcements.emplace_back(startWritten, Clock::now());
+                }
+                startWritten = {};
+            }
+            seen = route[0];
+            // One command per state: a command waits for its cycle, which a
+            // sound may hold, and the state read meanwhile is the old one.
+            const bool stopped = route[0] == 0 && route[3] == 1;
+            const bool running = route[0] == 2;
+            if ((stopped || running) && route[0] != commandedAt) {
+                const Clock::time_point asked = Clock::now();
+                if (modbus_write_register(driver, kRoute2Command, stopped ? 1 : 2) == 1) {
+                    commandedAt = route[0];
+                    if (stopped) startWritten = asked;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        polling.join();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        // Gaps between replies, all of them and those that overlap an announcement.
+        std::vector<double> gaps;
+        std::vector<double> announced;
+        for (std::size_t k = 1; k < replies.size(); ++k) {
+            const double gap =
+                std::chrono::duration<double, std::milli>(replies[k] - replies[k - 1]).count();
+            gaps.push_back(gap);
+            for (const auto& [from, until] : announcements) {
+                if (replies[k] > from && replies[k - 1] < until) {
+                    announced.push_back(gap);
+                    break;
+                }
+            }
+        }
+        for (auto* sample : {&gaps, &announced}) std::sort(sample->begin(), sample->end());
+        if (!gaps.empty()) {
+            state.counters["max_gap_ms"] = gaps.back();
+            state.counters["p99_gap_ms"] = gaps[gaps.size() * 99 / 100];
+        }
+        if (!announced.empty()) {
+            state.counters["start_max_gap_ms"] = announced.back();
+            state.counters["start_p99_gap_ms"] = announced[announced.size() * 99 / 100];
+        }
+        const double due = seconds * 1000.0 / 300.0;
+        state.counters["cycles_lost_percent"] = 100.0 * (1.0 - (lastCycle - firstCycle) / due);
+        state.counters["route_starts"] = starts;
+        state.counters["temperature_alarms"] = alarms;
+        state.SetIterationTime(seconds);
+        Disconnect(poller);
+        Disconnect(driver);
+        if (failed) state.SkipWithError("a client failed");
+    }
+}
+BENCHMARK(BM_ConsoleRoutesWithSound)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -207,7 +207,7 @@ void TFrmMain::BuildPlant() {
         services_.decimalSeparator);
     wagonsScreen_ = std::make_unique<WagonsScreen>(*this);
     wagons_ = std::make_unique<plant::Wagons>(plant_, *wagonsScreen_, *journal_, *sound_, *random_);
-    modbus_ = std::make_unique<ModbusLink>(plant_, *controller_, *wagons_, *journal_, this);
+    modbus_ = std::make_unique<ModbusLink>(plant_, *journal_, this);
 }
 
 void TFrmMain::WireRegions() {
@@ -296,8 +296,9 @@ void TFrmMain::TimerSysTimeTimer() {
 }
 
 void TFrmMain::TimerEmulCPUTimer() {
+    modbus_->TakeCommands();
     controller_->EmulatorTick();
-    modbus_->Cycle();
+    modbus_->Publish();
 }
 
 // Each second: a fresh seed from the clock, then one step of the wagons and
@@ -305,6 +306,7 @@ void TFrmMain::TimerEmulCPUTimer() {
 void TFrmMain::TimerVagonOnTimer() {
     random_->Reseed();
     if (wagons_) wagons_->Tick();
+    modbus_->Publish();
 }
 
 void TFrmMain::TimerSaveStateTimer() {

@@ -137,7 +137,7 @@ private:
     std::unique_ptr<plant::Controller> controller_;
     std::unique_ptr<plant::Wagons> wagons_;
     // Serves the plant over Modbus TCP when the state file asks for it;
-    // destroyed before the controller and the wagon timer it reads.
+    // destroyed (its thread stopped) before the controller and the wagon timer.
     std::unique_ptr<ModbusLink> modbus_;
 
     // Timers.

@@ -1,26 +1,33 @@
 #include "console/ModbusLink.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
+#include "modbus/PlantExchange.h"
 #include "modbus/PlantRegisters.h"
 #include "modbus/Server.h"
+#include "modbus/ServerThread.h"
 #include "plant/Outlets.h"
 #include "state/ModbusSection.h"
 
 namespace console {
 
-ModbusLink::ModbusLink(plant::Plant& plant, const plant::Controller& controller,
-                       const plant::Wagons& wagons, plant::JournalOutlet& journal, QObject* parent)
-    : QObject(parent), plant_(plant), controller_(controller), wagons_(wagons), journal_(journal) {
+ModbusLink::ModbusLink(plant::Plant& plant, plant::JournalOutlet& journal, QObject* parent)
+    : QObject(parent), plant_(plant), journal_(journal) {
     setObjectName("ModbusLink");
 }
 
-// The notifiers go before the server closes their sockets.
+// The thread goes first: then nothing calls back, and the sockets close.
 ModbusLink::~ModbusLink() {
-    for (auto& [fd, notifier] : notifiers_) delete notifier;
-    notifiers_.clear();
+    thread_.reset();
     server_.reset();
+    delete wakeNotifier_;
+    if (wakeFd_ >= 0) close(wakeFd_);
 }
 
 void ModbusLink::Start(const state::ModbusSection& section) {
@@ -33,63 +40,72 @@ void ModbusLink::Start(const state::ModbusSection& section) {
         return;
     }
     const state::ModbusSettings& settings = section.settings;
-    registers_ = std::make_unique<modbus::PlantRegisters>(plant_, controller_, &wagons_);
+    exchange_ = std::make_unique<modbus::PlantExchange>(plant_);
+    registers_ = std::make_unique<modbus::PlantRegisters>(*exchange_);
     registers_->SetFaultsEnabled(settings.faults);
-
     modbus::ServerOptions options;
     options.address = settings.address;
     options.port = settings.port;
     options.writable = settings.writable;
-    // The callbacks come from inside the server's calls and only watch, unwatch
-    // and journal: none of them calls back into it.
     modbus::ServerEvents events;
-    events.fdAdded = [this](int fd) { Watch(fd); };
-    events.fdRemoved = [this](int fd) { Unwatch(fd); };
     events.clientConnected = [this](const std::string& peer) {
-        journal_.Append(" Подключен клиент Modbus " + peer, plant::JournalColour::Blue);
+        Tell(" Подключен клиент Modbus " + peer);
     };
     events.clientDisconnected = [this](const std::string& peer) {
-        journal_.Append(" Отключен клиент Modbus " + peer, plant::JournalColour::Blue);
+        Tell(" Отключен клиент Modbus " + peer);
     };
     server_ = std::make_unique<modbus::Server>(*registers_, options, std::move(events));
-    const modbus::ListenResult listening = server_->Listen();
+    modbus::ListenResult listening = server_->Listen();
+    if (listening) {
+        wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (wakeFd_ < 0) listening = {false, server_->Endpoint() + ": " + std::strerror(errno)};
+    }
     if (!listening) {
         server_.reset();
         registers_.reset();
+        exchange_.reset();
         refuse(listening.error);
         return;
     }
+    wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
+    connect(wakeNotifier_, &QSocketNotifier::activated, this, &ModbusLink::JournalClients);
     journal_.Append(" Сервер Modbus запущен: " + server_->Endpoint() +
                         (settings.writable ? "" : " (только чтение)"),
                     plant::JournalColour::Default);
+    exchange_->Publish();
+    thread_ = std::make_unique<modbus::ServerThread>(*server_);
 }
 
-void ModbusLink::Cycle() {
-    if (server_) server_->DropIdle();
+void ModbusLink::TakeCommands() {
+    if (exchange_) exchange_->TakeCommands();
+}
+
+void ModbusLink::Publish() {
+    if (exchange_) exchange_->Publish();
 }
 
 uint16_t ModbusLink::Port() const {
     return server_ ? server_->Port() : 0;
 }
 
-void ModbusLink::Watch(int fd) {
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [this, notifier] { Readable(notifier); });
-    notifiers_[fd] = notifier;
+void ModbusLink::Tell(std::string body) {
+    {
+        const std::lock_guard lock(toldMutex_);
+        told_.push_back(std::move(body));
+    }
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t put = write(wakeFd_, &one, sizeof one);
 }
 
-// The server may drop a client from inside that client's notification: the
-// notifier is switched off at once and deleted once the event loop is back.
-void ModbusLink::Unwatch(int fd) {
-    const auto found = notifiers_.find(fd);
-    if (found == notifiers_.end()) return;
-    found->second->setEnabled(false);
-    found->second->deleteLater();
-    notifiers_.erase(found);
-}
-
-void ModbusLink::Readable(QSocketNotifier* notifier) {
-    if (server_ && notifier->isEnabled()) server_->OnReadable(static_cast<int>(notifier->socket()));
+void ModbusLink::JournalClients() {
+    uint64_t wakes = 0;
+    [[maybe_unused]] const ssize_t got = read(wakeFd_, &wakes, sizeof wakes);
+    std::vector<std::string> bodies;
+    {
+        const std::lock_guard lock(toldMutex_);
+        bodies.swap(told_);
+    }
+    for (const std::string& body : bodies) journal_.Append(body, plant::JournalColour::Blue);
 }
 
 }  // namespace console

@@ -3,19 +3,21 @@
 #include <QObject>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <mutex>
+#include <string>
+#include <vector>
 
 class QSocketNotifier;
 
 namespace modbus {
+class PlantExchange;
 class PlantRegisters;
 class Server;
+class ServerThread;
 }  // namespace modbus
 
 namespace plant {
-class Controller;
 class JournalOutlet;
-class Wagons;
 struct Plant;
 }  // namespace plant
 
@@ -25,43 +27,54 @@ struct ModbusSection;
 
 namespace console {
 
-// Serves the plant over Modbus TCP on the window's thread, while the console
-// runs and the state file's section [Modbus] asks for it. The server's sockets
-// are watched by socket notifiers of the event loop, so a request is answered
-// between two controller cycles, and no client, however slow or silent, holds
-// up the cycle or the window: the server never waits. Clients coming and going
-// are journalled in blue.
+// Serves the plant over Modbus TCP while the console runs and the state file's
+// section [Modbus] asks for it. The server runs on a thread of its own, so its
+// clients are answered while the window's thread waits (a sound plays to its
+// end inside a controller cycle). It answers from the register image the
+// window publishes after every controller cycle and every wagon tick, and
+// queues the commands it is sent for the next cycle to take over: the cycle
+// stays the only writer of the plant tables. Clients coming and going are
+// journalled in blue, on the window's thread.
 class ModbusLink : public QObject {
     Q_OBJECT
 
 public:
-    ModbusLink(plant::Plant& plant, const plant::Controller& controller,
-               const plant::Wagons& wagons, plant::JournalOutlet& journal,
-               QObject* parent = nullptr);
+    ModbusLink(plant::Plant& plant, plant::JournalOutlet& journal, QObject* parent = nullptr);
+    // Stops the server's thread, then closes the sockets without journalling.
     ~ModbusLink() override;
 
     // Starts serving as the section says (once); without a section, nothing.
     // An unusable setting or a port that cannot be listened on is journalled
     // once, and the console runs on without the server.
     void Start(const state::ModbusSection& section);
-    // Once per controller cycle: drops the clients that have gone idle.
-    void Cycle();
+    // At the start of a controller cycle: posts the commands clients wrote.
+    void TakeCommands();
+    // After a controller cycle or a wagon tick: the server answers from now on
+    // with the plant as it stands. Allocates nothing.
+    void Publish();
 
     // The port served, 0 while not serving.
     uint16_t Port() const;
 
 private:
-    void Watch(int fd);
-    void Unwatch(int fd);
-    void Readable(QSocketNotifier* notifier);
+    // Called on the server's thread: keeps the entry and wakes the window.
+    void Tell(std::string body);
+    // On the window's thread: journals what the server's thread kept.
+    void JournalClients();
 
     plant::Plant& plant_;
-    const plant::Controller& controller_;
-    const plant::Wagons& wagons_;
     plant::JournalOutlet& journal_;
+    std::unique_ptr<modbus::PlantExchange> exchange_;
     std::unique_ptr<modbus::PlantRegisters> registers_;
     std::unique_ptr<modbus::Server> server_;
-    std::unordered_map<int, QSocketNotifier*> notifiers_;
+    std::unique_ptr<modbus::ServerThread> thread_;
+
+    // Journal entries from the server's thread, and the eventfd that wakes
+    // the window's event loop for them.
+    std::mutex toldMutex_;
+    std::vector<std::string> told_;
+    int wakeFd_ = -1;
+    QSocketNotifier* wakeNotifier_ = nullptr;
 };
 
 }  // namespace console

@@ -5,38 +5,31 @@
 
 #include "modbus/RegisterMap.h"
 
-// libmodbus's context and register mapping, kept out of the public headers.
-struct _modbus;
-struct _modbus_mapping_t;
-
 namespace modbus {
 
-// Answers one complete request on a client's socket: checks the function, the
-// request's size, quantity and addresses, reads or writes the register map, and
-// has libmodbus build and send the reply or the exception.
+// Answers one complete request: checks the function, the request's size,
+// quantity and addresses, reads or writes the register map, and writes the
+// reply or the exception frame. Sending is the server's: it gathers the
+// replies to every request a client sent at once and writes them together.
 class Responder {
 public:
-    // `writable` false answers every write with exception 01. Throws
-    // std::bad_alloc when libmodbus cannot allocate its context.
-    Responder(RegisterMap& map, bool writable);
-    ~Responder();
-    Responder(const Responder&) = delete;
-    Responder& operator=(const Responder&) = delete;
+    // `writable` false answers every write with exception 01.
+    Responder(RegisterMap& map, bool writable) : map_(map), writable_(writable) {}
 
-    // `frame` is one whole frame as CheckFrame found it. Returns false when the
-    // reply could not be handed to the socket whole (the client is then dropped).
-    bool Answer(int fd, const uint8_t* frame, std::size_t size);
+    // `frame` is one whole frame as CheckFrame found it. Writes the reply into
+    // `reply`, which has room for kMaxReplySize bytes, and returns its size.
+    std::size_t Answer(const uint8_t* frame, std::size_t size, uint8_t* reply);
 
 private:
-    Exception Serve(const uint8_t* frame, std::size_t size);
-    Exception Read(const uint8_t* pdu, std::size_t pduSize, bool input);
+    Exception Serve(const uint8_t* pdu, std::size_t pduSize, uint8_t* replyPdu,
+                    std::size_t& replyPduSize);
+    Exception Read(const uint8_t* pdu, std::size_t pduSize, bool input, uint8_t* replyPdu,
+                   std::size_t& replyPduSize);
     Exception WriteSingle(const uint8_t* pdu, std::size_t pduSize);
     Exception WriteMultiple(const uint8_t* pdu, std::size_t pduSize);
 
     RegisterMap& map_;
     bool writable_;
-    _modbus* context_ = nullptr;
-    _modbus_mapping_t* mapping_ = nullptr;
 };
 
 }  // namespace modbus

@@ -1,6 +1,7 @@
 #include "modbus/Server.h"
 
-#include <poll.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,25 +10,46 @@
 #include <cstring>
 
 #include "modbus/Listener.h"
-#include "modbus/Responder.h"
 
 namespace modbus {
 
 namespace {
 
-// Work done for one readable descriptor before the host gets its thread back:
-// a client that floods the server cannot hold up the controller cycle.
+// Work done for one readable client before the others get their turn: a
+// client that floods the server cannot starve the rest.
 constexpr int kReadsPerCall = 4;
 constexpr int kAcceptsPerCall = 32;
+constexpr int kEventsPerWait = 32;
+// Replies gathered before they are written: a client may send many requests
+// at once, and every reply to them goes out in as few writes as fit here.
+constexpr std::size_t kReplyBuffer = 16 * kMaxReplySize;
+
+bool Watch(int pollFd, int fd) {
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.fd = fd;
+    return epoll_ctl(pollFd, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
+// The whole of `data` into the socket at once, or false: a client whose socket
+// will not take its replies is not waited for.
+bool SendAll(int fd, const uint8_t* data, std::size_t size) {
+    for (;;) {
+        const ssize_t sent = send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && errno == EINTR) continue;
+        return sent == static_cast<ssize_t>(size);
+    }
+}
 
 }  // namespace
 
 Server::Server(RegisterMap& registers, ServerOptions options, ServerEvents events,
                std::function<Clock::time_point()> now)
-    : registers_(registers),
-      options_(std::move(options)),
+    : options_(std::move(options)),
       events_(std::move(events)),
-      now_(std::move(now)) {}
+      now_(std::move(now)),
+      responder_(registers, options_.writable),
+      replies_(kReplyBuffer) {}
 
 Server::~Server() {
     CloseAll(false);
@@ -37,12 +59,17 @@ ListenResult Server::Listen() {
     if (listenFd_ >= 0) {
         return {false, options_.address + ":" + std::to_string(port_) + ": already listening"};
     }
-    if (!responder_) responder_ = std::make_unique<Responder>(registers_, options_.writable);
     const ListenSocket socket = OpenListenSocket(options_.address, options_.port);
     if (socket.fd < 0) return {false, socket.error};
     listenFd_ = socket.fd;
+    pollFd_ = epoll_create1(EPOLL_CLOEXEC);
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (pollFd_ < 0 || wakeFd_ < 0 || !Watch(pollFd_, listenFd_) || !Watch(pollFd_, wakeFd_)) {
+        const std::string reason = std::strerror(errno);
+        CloseAll(false);
+        return {false, options_.address + ":" + std::to_string(options_.port) + ": " + reason};
+    }
     port_ = socket.port;
-    if (events_.fdAdded) events_.fdAdded(listenFd_);
     return {true, {}};
 }
 
@@ -53,44 +80,32 @@ std::string Server::Endpoint() const {
     return (v6 ? "[" + address + "]" : address) + ":" + std::to_string(port_);
 }
 
-std::vector<int> Server::Fds() const {
-    std::vector<int> fds;
-    if (listenFd_ >= 0) fds.push_back(listenFd_);
-    for (const auto& client : clients_) fds.push_back(client->fd);
-    return fds;
-}
-
-void Server::OnReadable(int fd) {
-    if (fd < 0) return;
-    if (fd == listenFd_) {
-        AcceptWaiting();
-    } else if (Client* client = Find(fd)) {
-        Serve(*client);
-    }
-}
-
 void Server::Poll(int timeoutMs) {
     DropIdle();
-    std::vector<pollfd> watched;
-    watched.reserve(clients_.size() + 1);
-    for (const auto& client : clients_) watched.push_back({client->fd, POLLIN, 0});
-    if (listenFd_ >= 0) watched.push_back({listenFd_, POLLIN, 0});
-    if (watched.empty()) return;
-    if (poll(watched.data(), watched.size(), std::max(timeoutMs, 0)) <= 0) return;
+    if (pollFd_ < 0) return;
+    std::array<epoll_event, kEventsPerWait> ready;
+    const int count = epoll_wait(pollFd_, ready.data(), kEventsPerWait, std::max(timeoutMs, -1));
+    bool accept = false;
+    for (int k = 0; k < count; ++k) {
+        const int fd = ready[static_cast<std::size_t>(k)].data.fd;
+        if (fd == wakeFd_) {
+            uint64_t wakes = 0;
+            [[maybe_unused]] const ssize_t got = read(wakeFd_, &wakes, sizeof wakes);
+        } else if (fd == listenFd_) {
+            accept = true;
+        } else if (Client* client = Find(fd)) {
+            Serve(*client);
+        }
+    }
     // Clients first: a descriptor dropped on the way is reused only by an
     // accept, which comes last.
-    for (const pollfd& entry : watched) {
-        if (entry.revents != 0) OnReadable(entry.fd);
-    }
+    if (accept) AcceptWaiting();
 }
 
-void Server::DropIdle() {
-    const Clock::time_point now = now_();
-    std::vector<int> idle;
-    for (const auto& client : clients_) {
-        if (now - client->lastRequest >= options_.idleTimeout) idle.push_back(client->fd);
-    }
-    for (int fd : idle) Drop(fd);
+void Server::Wake() {
+    if (wakeFd_ < 0) return;
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t put = write(wakeFd_, &one, sizeof one);
 }
 
 void Server::Stop() {
@@ -98,12 +113,16 @@ void Server::Stop() {
 }
 
 // A client beyond the limit is accepted and closed at once, so it learns at
-// once instead of waiting in the backlog.
+// once instead of waiting in the backlog, unless a silent client yields its place.
 void Server::AcceptWaiting() {
     for (int k = 0; k < kAcceptsPerCall; ++k) {
         AcceptedClient accepted = AcceptClient(listenFd_);
         if (accepted.fd < 0) return;
-        if (clients_.size() >= options_.maxClients) {
+        if (clients_.size() >= options_.maxClients && !MakeRoom()) {
+            close(accepted.fd);
+            continue;
+        }
+        if (!Watch(pollFd_, accepted.fd)) {
             close(accepted.fd);
             continue;
         }
@@ -112,10 +131,22 @@ void Server::AcceptWaiting() {
         client->peer = std::move(accepted.peer);
         client->lastRequest = now_();
         clients_.push_back(std::move(client));
-        const Client& added = *clients_.back();
-        if (events_.fdAdded) events_.fdAdded(added.fd);
-        if (events_.clientConnected) events_.clientConnected(added.peer);
+        if (events_.clientConnected) events_.clientConnected(clients_.back()->peer);
     }
+}
+
+// Drops the client that has gone longest without a complete request, when it
+// has been silent for long enough: a connection that never finishes a request
+// cannot keep a polling client out.
+bool Server::MakeRoom() {
+    const auto longest = std::min_element(
+        clients_.begin(), clients_.end(),
+        [](const auto& a, const auto& b) { return a->lastRequest < b->lastRequest; });
+    if (longest == clients_.end() || now_() - (*longest)->lastRequest < options_.yieldAfter) {
+        return false;
+    }
+    Drop((*longest)->fd);
+    return true;
 }
 
 void Server::Serve(Client& client) {
@@ -138,23 +169,37 @@ void Server::Serve(Client& client) {
     }
 }
 
-// Answers every complete frame received so far and keeps the rest for later.
-// False when the stream is bad or a reply did not go out whole.
+// Answers every complete frame received so far, all replies in one write where
+// they fit, and keeps the rest for later. False when the stream is bad or the
+// replies did not go out whole.
 bool Server::AnswerReceived(Client& client) {
     std::size_t start = 0;
+    std::size_t gathered = 0;
     for (;;) {
         const FrameCheck frame = CheckFrame(client.received.data() + start, client.used - start);
         if (frame.status == FrameCheck::Bad) return false;
         if (frame.status == FrameCheck::Incomplete) break;
         client.lastRequest = now_();
-        if (!responder_->Answer(client.fd, client.received.data() + start, frame.size)) {
-            return false;
+        if (replies_.size() - gathered < kMaxReplySize) {
+            if (!SendAll(client.fd, replies_.data(), gathered)) return false;
+            gathered = 0;
         }
+        gathered += responder_.Answer(client.received.data() + start, frame.size,
+                                      replies_.data() + gathered);
         start += frame.size;
     }
+    if (gathered > 0 && !SendAll(client.fd, replies_.data(), gathered)) return false;
     std::memmove(client.received.data(), client.received.data() + start, client.used - start);
     client.used -= start;
     return true;
+}
+
+void Server::DropIdle() {
+    if (clients_.empty()) return;
+    const Clock::time_point now = now_();
+    for (std::size_t k = clients_.size(); k-- > 0;) {
+        if (now - clients_[k]->lastRequest >= options_.idleTimeout) Drop(clients_[k]->fd);
+    }
 }
 
 void Server::Drop(int fd) {
@@ -163,7 +208,7 @@ void Server::Drop(int fd) {
     if (it == clients_.end()) return;
     const std::string peer = std::move((*it)->peer);
     clients_.erase(it);
-    if (events_.fdRemoved) events_.fdRemoved(fd);
+    epoll_ctl(pollFd_, EPOLL_CTL_DEL, fd, nullptr);
     close(fd);
     if (events_.clientDisconnected) events_.clientDisconnected(peer);
 }
@@ -184,10 +229,10 @@ void Server::CloseAll(bool tell) {
             clients_.pop_back();
         }
     }
-    if (listenFd_ < 0) return;
-    if (tell && events_.fdRemoved) events_.fdRemoved(listenFd_);
-    close(listenFd_);
-    listenFd_ = -1;
+    for (int* fd : {&listenFd_, &pollFd_, &wakeFd_}) {
+        if (*fd >= 0) close(*fd);
+        *fd = -1;
+    }
     port_ = 0;
 }
 

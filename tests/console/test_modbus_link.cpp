@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "console/ModbusLink.h"
 #include "console/WidgetColours.h"
 #include "modbus/PlantRegisters.h"
+#include "platform/services/WavePlayer.h"
 #include "symbols/Conveyor.h"
 #include "tests/console/FrmMainFixture.h"
 #include "tests/modbus/ModbusRig.h"
@@ -130,7 +132,7 @@ TEST_F(ModbusConsole, ServesFromTheControllerStartAndJournalsEachClientInBlue) {
     ControllerTicks(3);
     EXPECT_EQ(CyclesRead(client), 3);
     const QString connected = " Подключен клиент Modbus " + peer;
-    EXPECT_EQ(JournalCount(connected), 1);
+    EXPECT_TRUE(ServeUntil([&] { return JournalCount(connected) == 1; }));
     EXPECT_EQ(JournalColourOf(connected), QColor(Qt::blue));
 
     // Without Faults=1 the trainer's registers are not there.
@@ -274,6 +276,88 @@ INSTANTIATE_TEST_SUITE_P(
                       Unusable{"PortInUse", "[Modbus]\nPort=@\n",
                                "127.0.0.1:@: Address already in use"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A wave player that holds the window's thread for 3 s on the route start's
+// announcement, as a real sound server does, and notes when it did.
+class SlowPlayer : public platform::WavePlayer {
+public:
+    using Clock = std::chrono::steady_clock;
+    void Play(const std::string& file) override {
+        if (file != "RouteStart.wav") return;
+        holding = true;
+        const Clock::time_point start = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        from = start;
+        until = Clock::now();
+        holding = false;
+    }
+    std::atomic<bool> holding{false};
+    Clock::time_point from, until;  // read once Play has returned
+};
+
+// While a route start's announcement holds the window's thread, a client that
+// reads every 50 ms is answered within 100 ms each time and sees the cycle
+// counter stand still; a command written meanwhile is taken over by the first
+// cycle after the announcement.
+TEST_F(ModbusConsole, ClientsAreAnsweredWhileASoundHoldsTheWindow) {
+    using Clock = SlowPlayer::Clock;
+    SlowPlayer player;
+    services.player = &player;
+    WriteState("[Modbus]\nPort=0\n");
+    Start();
+    ControllerTicks(2);
+    modbus_t* poller = Connect();
+    modbus_t* writer = Connect();
+    ASSERT_EQ(Write(writer, modbus::layout::kRouteCommands, plant::kRouteCmdStart), 0);
+
+    struct Answer {
+        Clock::time_point asked, answered;
+        long cycle;
+    };
+    std::atomic<bool> polling{true};
+    auto answers = std::async(std::launch::async, [&] {
+        std::vector<Answer> seen;
+        for (Clock::time_point next = Clock::now(); polling;
+             next += std::chrono::milliseconds(50)) {
+            std::this_thread::sleep_until(next);
+            uint16_t totals[10] = {};
+            const Clock::time_point asked = Clock::now();
+            const int got = modbus_read_input_registers(poller, kCycles, 10, totals);
+            seen.push_back({asked, Clock::now(),
+                            got == 10 ? static_cast<long>(totals[0]) << 16 | totals[1] : -1});
+        }
+        return seen;
+    });
+    // The remote-mode command for valve М1, written a second into the hold.
+    auto written = std::async(std::launch::async, [&] {
+        while (!player.holding) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        const Clock::time_point asked = Clock::now();
+        const int rc = Outcome(modbus_write_register(writer, 0, plant::kCmdRemote));
+        return std::make_pair(rc, Clock::now() - asked);
+    });
+
+    ControllerTicks(1);  // takes the route's start over and plays its sounds
+    ASSERT_EQ(written.wait_for(std::chrono::seconds(0)), std::future_status::ready);
+    const auto [rc, took] = written.get();
+    EXPECT_EQ(rc, 0);
+    EXPECT_LT(took, std::chrono::milliseconds(100));
+    EXPECT_EQ(Form().plant().Route[1].State, plant::kRouteStarting);
+    EXPECT_EQ(Form().plant().Dev[1].Mode, plant::kModeLocal);
+    ControllerTicks(1);
+    EXPECT_EQ(Form().plant().Dev[1].Mode, plant::kModeRemote);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    polling = false;
+
+    int during = 0;
+    for (const Answer& a : answers.get()) {
+        EXPECT_LT(a.answered - a.asked, std::chrono::milliseconds(100));
+        if (a.asked < player.from || a.answered > player.until) continue;
+        ++during;
+        EXPECT_EQ(a.cycle, 2);  // the counter stands still
+    }
+    EXPECT_GE(during, 40);
+}
 
 // A client that sends half a frame and then nothing, and more connections than
 // the server takes: the event loop never waits on them, the cycle runs, and a

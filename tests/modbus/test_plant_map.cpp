@@ -48,10 +48,11 @@ TEST(PlantMapTest, EveryRegisterReadsTheTablesAfterAPlantHistory) {
     rig.wagons.Tick();
     rig.wagons.Tick();  // ...and the first one is on the track
     t.TankOverheat[3] = true;
+    rig.Publish();
     // A command register reads 0 while its command is still pending.
     ASSERT_EQ(rig.Write(8, {kCmdRemote}).exception, 0);
 
-    const Reply devices = rig.ReadInput(0, 72);
+    const Reply devices = rig.ReadInput(0, 73);
     ASSERT_EQ(devices.exception, 0);
     for (int i = 1; i <= kDeviceCount; ++i) {
         const TDiscret& d = t.Dev[i];
@@ -63,8 +64,11 @@ TEST(PlantMapTest, EveryRegisterReadsTheTablesAfterAPlantHistory) {
     EXPECT_EQ(Slice(devices, 12, 4), (Registers{kModeAuto, kStateOpen, 90, 0}));    // М4
     EXPECT_EQ(Slice(devices, 24, 4), (Registers{kModeLocal, kStateClosed, 0, 1}));  // М7
     EXPECT_EQ(Slice(devices, 56, 4), (Registers{kModeAuto, kStateRun, 0, 0}));      // 3.3
+    // Every block ends with the low word of the cycle counter.
+    const auto cycleWord = static_cast<uint16_t>(rig.plantRig.ticks);
+    EXPECT_EQ(devices.values[72], cycleWord);
 
-    const Reply routes = rig.ReadInput(100, 48);
+    const Reply routes = rig.ReadInput(100, 49);
     ASSERT_EQ(routes.exception, 0);
     for (int r = 1; r <= kRouteCount; ++r) {
         const TRoute& route = t.Route[r];
@@ -75,8 +79,9 @@ TEST(PlantMapTest, EveryRegisterReadsTheTablesAfterAPlantHistory) {
     }
     EXPECT_EQ(Slice(routes, 4, 4), (Registers{kRouteRunning, 0, 0, 1}));  // route 2
     EXPECT_EQ(Slice(routes, 0, 4), (Registers{kRouteStopped, 0, 0, 0}));  // route 1, forbidden
+    EXPECT_EQ(routes.values[48], cycleWord);
 
-    const Reply silos = rig.ReadInput(200, 16);
+    const Reply silos = rig.ReadInput(200, 17);
     ASSERT_EQ(silos.exception, 0);
     EXPECT_EQ(Slice(silos, 0, 4), (Registers{0x0002, 0x49F0, 3, 0}));  // 15000 t, upper alarm
     EXPECT_EQ(Int32(silos, 4), Tenths(t.Tank[2]));
@@ -86,21 +91,24 @@ TEST(PlantMapTest, EveryRegisterReadsTheTablesAfterAPlantHistory) {
     EXPECT_EQ(Slice(silos, 10, 2), (Registers{1, 1}));  // maximum, overheated
     EXPECT_EQ(Int32(silos, 12), 1500);
     EXPECT_EQ(Slice(silos, 14, 2), (Registers{2, 0}));  // minimum
+    EXPECT_EQ(silos.values[16], cycleWord);
 
-    const Reply totals = rig.ReadInput(300, 9);
+    const Reply totals = rig.ReadInput(300, 10);
     ASSERT_EQ(totals.exception, 0);
     EXPECT_EQ(Int32(totals, 0), rig.plantRig.ticks);
     EXPECT_EQ(Int32(totals, 2), Tenths(t.Tank[1] + t.Tank[2] + t.Tank[3] + t.Tank[4]));
     EXPECT_EQ(Int32(totals, 4), Tenths(t.ShippingMassa));
     EXPECT_GT(t.ShippingMassa, 0.0);
-    EXPECT_EQ(Slice(totals, 6, 3), (Registers{360, 1, 60}));  // t/h, wagons, tonnes on the track
+    EXPECT_EQ(Slice(totals, 6, 4), (Registers{360, 1, 60, cycleWord}));  // t/h, wagons, tonnes
 
     EXPECT_EQ(rig.ReadHolding(0, 18).values, Registers(18, 0));
     EXPECT_EQ(rig.ReadHolding(100, 12).values, Registers(12, 0));
+    rig.exchange.TakeCommands();
     EXPECT_EQ(t.Dev[9].Command, kCmdRemote);
 
     // A stock below zero from an edited file is two's complement, in the lower alarm zone.
     t.Tank[4] = -12.34;
+    rig.Publish();
     EXPECT_EQ(rig.ReadInput(212, 3).values, (Registers{0xFFFF, 0xFF85, 4}));
 }
 
@@ -113,7 +121,10 @@ TEST(PlantMapTest, DeviceCommandActsAsThePanelButton) {
     panel.ClearRecords();
 
     // Valve М1 in Local mode: the same blue refusal as a click on "Открыть".
+    // The write waits for the next cycle, which posts it as the operator's.
     ASSERT_EQ(rig.Write(0, {kCmdOpen}).exception, 0);
+    EXPECT_EQ(rig.tables.Dev[1].Command, 0);
+    rig.exchange.TakeCommands();
     EXPECT_EQ(rig.tables.Dev[1].Command, kCmdOpen);  // the operator's slot
     EXPECT_EQ(rig.tables.Dev[1].RouteCommand, kCmdNone);
     EXPECT_EQ(rig.tables.DeviceOutcome[1], (TOutcome{kCmdOpen, kOutcomePending, 1}));
@@ -136,6 +147,7 @@ TEST(PlantMapTest, DeviceCommandActsAsThePanelButton) {
     // Several devices at once; 0 leaves a pending command in place.
     ASSERT_EQ(rig.Write(12, {kCmdRemote, kCmdRemote, kCmdRemote}).exception, 0);
     ASSERT_EQ(rig.Write(13, {0}).exception, 0);
+    rig.exchange.TakeCommands();
     for (int d : {13, 14, 15}) EXPECT_EQ(rig.tables.Dev[d].Command, kCmdRemote) << d;
 }
 
@@ -176,6 +188,54 @@ TEST(PlantMapTest, FaultsWrittenByAClientStandInTheRegistersUntilClearedAndReset
     EXPECT_EQ(t.Faults[3].Kind, kFaultJam);
 }
 
+// The outcome registers give the fate of each device's and route's last
+// operator command: its code, its result and its cycle (32-bit). A command a
+// client writes reads as pending, with the cycle of the image it was written
+// against, until the image of the cycle that decided it is out.
+TEST(PlantMapTest, OutcomeRegistersTellACommandsFateAndItsCycle) {
+    ModbusRig rig;
+    Plant& t = rig.tables;
+    rig.Tick(2);
+    t.DeviceOutcome[3] = {kCmdOpen, kOutcomeRefusedAuto, 0x12345};
+    t.RouteOutcome[12] = {kRouteCmdStart, kOutcomeRefusedForbidden, 2};
+    rig.Publish();
+    const Reply devices = rig.ReadInput(500, 73);
+    ASSERT_EQ(devices.exception, 0);
+    EXPECT_EQ(Slice(devices, 8, 4), (Registers{kCmdOpen, kOutcomeRefusedAuto, 0x0001, 0x2345}));
+    EXPECT_EQ(Slice(devices, 0, 4), (Registers{0, kOutcomeNone, 0, 0}));
+    EXPECT_EQ(devices.values[72], 2);
+    const Reply routes = rig.ReadInput(600, 49);
+    ASSERT_EQ(routes.exception, 0);
+    EXPECT_EQ(Slice(routes, 44, 4), (Registers{kRouteCmdStart, kOutcomeRefusedForbidden, 0, 2}));
+    EXPECT_EQ(routes.values[48], 2);
+
+    ASSERT_EQ(rig.Write(4, {kCmdRemote}).exception, 0);
+    ASSERT_EQ(rig.Write(100, {kRouteCmdStart}).exception, 0);
+    const Registers pendingDevice{kCmdRemote, kOutcomePending, 0, 2};
+    const Registers pendingRoute{kRouteCmdStart, kOutcomePending, 0, 2};
+    EXPECT_EQ(rig.ReadInput(516, 4).values, pendingDevice);
+    EXPECT_EQ(rig.ReadInput(600, 4).values, pendingRoute);
+    // Taken by a cycle that is still under way (a sound may hold it for seconds).
+    rig.exchange.TakeCommands();
+    rig.plantRig.Tick();
+    EXPECT_EQ(rig.ReadInput(516, 4).values, pendingDevice);
+    EXPECT_EQ(rig.ReadInput(600, 4).values, pendingRoute);
+    rig.Publish();
+    EXPECT_EQ(rig.ReadInput(516, 4).values, (Registers{kCmdRemote, kOutcomeTaken, 0, 3}));
+    EXPECT_EQ(rig.ReadInput(600, 4).values, (Registers{kRouteCmdStart, kOutcomeTaken, 0, 3}));
+
+    // Both writes are answered without an exception; the outcomes tell a
+    // refused command from a taken one: intake routes 6 and 7 exclude each
+    // other, and valve М6 is in Local mode.
+    ASSERT_EQ(rig.Write(105, {kRouteCmdStart, kRouteCmdStart}).exception, 0);
+    ASSERT_EQ(rig.Write(5, {kCmdOpen}).exception, 0);
+    rig.Tick();
+    const Reply after = rig.ReadInput(600, 49);
+    EXPECT_EQ(Slice(after, 20, 4), (Registers{kRouteCmdStart, kOutcomeTaken, 0, 4}));
+    EXPECT_EQ(Slice(after, 24, 4), (Registers{kRouteCmdStart, kOutcomeRefusedForbidden, 0, 4}));
+    EXPECT_EQ(rig.ReadInput(520, 4).values, (Registers{kCmdOpen, kOutcomeRefusedLocal, 0, 4}));
+}
+
 // A route command register takes what a confirmed click on the route list
 // would post, and answers 03 for anything else.
 struct RouteCase {
@@ -199,6 +259,7 @@ TEST_P(RouteCommandTest, PostsOnlyWhatTheRouteListWould) {
     rig.tables.Route[2].State = c.route2State;
     rig.Tick();  // the route stage works out which routes are permitted
     EXPECT_EQ(rig.Write(100 + c.route - 1, {c.value}).exception, c.exception);
+    rig.exchange.TakeCommands();
     EXPECT_EQ(rig.tables.Route[c.route].Command, c.posted);
 }
 
@@ -229,21 +290,31 @@ TEST_P(RouteSweepTest, NoSingleClientCommandHangsRoute1) {
     for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
         const int k = cycle - 1;  // cycles run before the command is posted
         plant_test::PlantRig rig;
-        modbus::PlantRegisters registers{rig.plant, rig.controller, nullptr};
+        modbus::PlantExchange exchange{rig.plant};
+        modbus::PlantRegisters registers{exchange};
+        exchange.Publish();
         const auto write = [&registers](int address, int value) {
             const uint16_t values[] = {static_cast<uint16_t>(value)};
             return registers.WriteHoldingRegisters(address, values);
         };
+        // Cycles as a host runs them: the writes in, the cycle, the image out.
+        const auto tick = [&](int n) {
+            for (int c = 0; c < n; ++c) {
+                exchange.TakeCommands();
+                rig.Tick();
+                exchange.Publish();
+            }
+        };
         ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStart), modbus::Exception::None);
         if (stop) {
-            rig.Tick(plant_test::kRoute1StartCycles);
+            tick(plant_test::kRoute1StartCycles);
             ASSERT_EQ(write(modbus::layout::kRouteCommands, kRouteCmdStop),
                       modbus::Exception::None);
         }
-        rig.Tick(k);
+        tick(k);
         ASSERT_EQ(write(modbus::layout::kDeviceCommands + device - 1, code),
                   modbus::Exception::None);
-        rig.Tick();  // the cycle that takes the command over
+        tick(1);  // the cycle that takes the command over
         rig.TickUntil([&] { return rig.plant.Route[1].State == finished; }, 200);
         EXPECT_EQ(rig.plant.Route[1].State, finished)
             << "command taken over in cycle " << cycle << " of the sequence";
@@ -271,6 +342,14 @@ struct ExceptionCase {
 
 class ExceptionTest : public ::testing::TestWithParam<ExceptionCase> {};
 
+// A whole function-16 request writing `count` Remote-mode commands from address 0.
+std::vector<uint8_t> WriteOf(int count) {
+    std::vector<uint8_t> pdu = {
+        16, 0, 0, 0, static_cast<uint8_t>(count), static_cast<uint8_t>(2 * count)};
+    for (int k = 0; k < count; ++k) pdu.insert(pdu.end(), {0, kCmdRemote});
+    return pdu;
+}
+
 TEST_P(ExceptionTest, AnswersWithTheModbusException) {
     const ExceptionCase& c = GetParam();
     modbus::ServerOptions options = ModbusRig::Loopback();
@@ -291,6 +370,7 @@ TEST_P(ExceptionTest, AnswersWithTheModbusException) {
         EXPECT_EQ(reply.size(), 9u);
         EXPECT_EQ(reply[7], c.pdu[0] | 0x80);
         EXPECT_EQ(reply[8], c.exception);
+        rig.exchange.TakeCommands();
         for (const TDiscret& d : rig.tables.Dev) EXPECT_EQ(d.Command, 0);
         for (const TRoute& r : rig.tables.Route) EXPECT_EQ(r.Command, 0);
         for (const TFault& f : rig.tables.Faults) EXPECT_FALSE(f.Pending);
@@ -313,13 +393,18 @@ INSTANTIATE_TEST_SUITE_P(
         ExceptionCase{"ReadOnlyWriteMultiple", {16, 0, 0, 0, 1, 2, 0, 21}, 1, false},
         ExceptionCase{"ReadOnlyStillReads", {4, 0x01, 0x2C, 0, 9}, 0, false},
         // 02: addresses outside the map, and the fault registers while they are off.
-        ExceptionCase{"GapAfterTheDevices", {4, 0, 72, 0, 1}, 2},
+        ExceptionCase{"GapAfterTheDevices", {4, 0, 73, 0, 1}, 2},
         ExceptionCase{"ReadRunningIntoAGap", {4, 0, 70, 0, 4}, 2},
         ExceptionCase{"ReadAcrossTwoBlocks", {4, 0, 0, 0, 125}, 2},
-        ExceptionCase{"PastTheTotals", {4, 0x01, 0x35, 0, 1}, 2},
+        ExceptionCase{"PastTheTotals", {4, 0x01, 0x36, 0, 1}, 2},
         ExceptionCase{"FaultFlagWhileFaultsAreOff", {4, 0x01, 0x90, 0, 1}, 2},
-        ExceptionCase{"FaultFlagWhileFaultsAreOn", {4, 0x01, 0x90, 0, 18}, 0, true, true},
-        ExceptionCase{"PastTheFaultFlags", {4, 0x01, 0x90, 0, 19}, 2, true, true},
+        ExceptionCase{"FaultFlagWhileFaultsAreOn", {4, 0x01, 0x90, 0, 19}, 0, true, true},
+        ExceptionCase{"DevicesWithTheirCycleWord", {4, 0, 0, 0, 73}, 0},
+        ExceptionCase{"DeviceOutcomes", {4, 0x01, 0xF4, 0, 73}, 0},
+        ExceptionCase{"RouteOutcomes", {4, 0x02, 0x58, 0, 49}, 0},
+        ExceptionCase{"PastTheRouteOutcomes", {4, 0x02, 0x58, 0, 50}, 2},
+        ExceptionCase{"BetweenTheOutcomeBlocks", {4, 0x02, 0x45, 0, 1}, 2},
+        ExceptionCase{"PastTheFaultFlags", {4, 0x01, 0x90, 0, 20}, 2, true, true},
         ExceptionCase{"BetweenTotalsAndFaultFlags", {4, 0x01, 0x8F, 0, 2}, 2, true, true},
         ExceptionCase{"TopOfTheAddressRange", {4, 0xFF, 0xFF, 0, 125}, 2},
         ExceptionCase{"HoldingGapAfterTheDevices", {3, 0, 18, 0, 1}, 2},
@@ -341,6 +426,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExceptionCase{"MultipleWriteWithOneBadValue", {16, 0, 0, 0, 3, 6, 0, 21, 0, 21, 0, 99}, 3},
         ExceptionCase{"ByteCountMismatch", {16, 0, 0, 0, 2, 2, 0, 21}, 3},
         ExceptionCase{"MultipleWriteBeyondTheLimit", {16, 0, 0, 0, 124, 248}, 3},
+        ExceptionCase{"MultipleWriteOf124Registers", WriteOf(124), 3},
+        ExceptionCase{"MultipleWriteOf127Registers", WriteOf(127), 3},
+        ExceptionCase{"MultipleWriteOf123Registers", WriteOf(123), 2},
         ExceptionCase{"TripOfAValve", {6, 0, 200, 0, 1}, 3, true, true},
         ExceptionCase{"JamOfADrive", {6, 0, 213, 0, 2}, 3, true, true},
         ExceptionCase{"UnknownFaultCode", {6, 0, 213, 0, 3}, 3, true, true},

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "modbus/PlantExchange.h"
 #include "modbus/PlantRegisters.h"
 #include "plant/Controller.h"
 #include "plant/MemoryDiagram.h"
@@ -27,6 +28,7 @@ public:
     explicit SoakDriver(uint32_t seed, bool faults = false)
         : dice_(seed), random_(seed ^ 0x5a5a5a5aU), faults_(faults) {
         plant::FillDefinitions(plant);
+        exchange_.Publish();
     }
 
     // One operator moment and one controller cycle; false once an invariant broke.
@@ -34,7 +36,10 @@ public:
         if (!failure_.empty()) return false;
         Operate();
         const Snapshot before = Take();
+        // As the console runs a cycle: the Modbus writes in, the cycle, the image out.
+        exchange_.TakeCommands();
         controller_.EmulatorTick();
+        exchange_.Publish();
         ++ticks_;
         Check(before);
         return failure_.empty();
@@ -322,7 +327,8 @@ private:
     SilentSound sound_;
     SeededRandom random_;
     plant::Controller controller_{plant, {diagram_, journal_, sound_, random_}};
-    modbus::PlantRegisters registers_{plant, controller_, nullptr};
+    modbus::PlantExchange exchange_{plant};
+    modbus::PlantRegisters registers_{exchange_};
     bool faults_;
     std::string failure_;
     long ticks_ = 0;

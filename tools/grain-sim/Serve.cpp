@@ -6,6 +6,7 @@
 #include <csignal>
 #include <random>
 
+#include "modbus/PlantExchange.h"
 #include "modbus/PlantRegisters.h"
 #include "modbus/Server.h"
 #include "state/StateFile.h"
@@ -107,7 +108,11 @@ std::optional<std::string> ParseServeAddress(const std::string& text, ServeOptio
 }
 
 int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::ostream& err) {
-    modbus::PlantRegisters registers(runner.Plant(), runner.Controller(), &runner.WagonTimer());
+    // The console's road for the map, on one thread: the server answers from the
+    // image published after each cycle and wagon tick, and each cycle takes the
+    // commands written since the one before.
+    modbus::PlantExchange exchange(runner.Plant());
+    modbus::PlantRegisters registers(exchange);
     registers.SetFaultsEnabled(options.faults);
     modbus::ServerOptions serverOptions;
     serverOptions.address = options.address;
@@ -128,6 +133,7 @@ int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::o
         return kCannotListen;
     }
     out << "# serving Modbus TCP on " << server.Endpoint() << std::endl;
+    exchange.Publish();
 
     // The wagon timer's draws, from a generator seeded by the clock as the
     // console's are.
@@ -141,10 +147,13 @@ int Serve(Runner& runner, const ServeOptions& options, std::ostream& out, std::o
     while (stopSignal == 0 && !outputFailed) {
         const Clock::time_point now = Clock::now();
         if (now >= nextCycle) {
+            exchange.TakeCommands();
             runner.Cycle();
+            exchange.Publish();
             nextCycle = NextDue(nextCycle, kCyclePeriod, now);
         } else if (now >= nextSecond) {
             runner.WagonTick(draw(dice));
+            exchange.Publish();
             nextSecond = NextDue(nextSecond, kWagonPeriod, now);
         } else {
             server.Poll(WaitMs(now, std::min(nextCycle, nextSecond)));
