@@ -75,8 +75,9 @@ gallery: build
 	@echo "Gallery written to $(BUILD)/gallery.png"
 
 # Long runs: 100,000 state files through the loader, 100,000 grain-sim scripts
-# and 100,000 users files through their parsers under the sanitizers, and a
-# full day of plant time with random operator commands and routes.
+# and 100,000 users files through their parsers under the sanitizers, a
+# full day of plant time with random operator commands and routes, and fifty
+# kills of the console during a burst of archived entries.
 fuzz: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) --target state-fuzz script-fuzz users-fuzz -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 $(BUILD_ASAN)/tests/state/fuzz/state-fuzz 100000
@@ -85,6 +86,7 @@ fuzz: deps $(BUILD_ASAN)/build.ninja
 
 soak: build
 	$(BUILD)/bench/bench_plant_soak
+	QT_QPA_PLATFORM=offscreen ARCHIVE_KILL_ROUNDS=50 $(BUILD)/tests/app/app_test_archive_kill
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)

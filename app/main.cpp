@@ -12,12 +12,14 @@
 #include <string_view>
 
 #include "app/UsersCommand.h"
+#include "console/LocalClock.h"
 #include "console/MainFrm.h"
 #include "console/StateLock.h"
 #include "platform/services/PulseWavePlayer.h"
 #include "platform/services/QtMessageBoxes.h"
 #include "platform/services/QtPointerConfinement.h"
 #include "platform/services/QuitSignals.h"
+#include "platform/services/SaveFileDialog.h"
 #include "state/StateFile.h"
 
 namespace {
@@ -77,9 +79,12 @@ int main(int argc, char** argv) {
     services.messages = &messages;
     services.player = &player;
     services.confinement = &confinement;
+    platform::QtSaveFileDialog saveDialog;
+    services.saveDialog = &saveDialog;
     services.statePath =
         state::StateFilePath(QCoreApplication::applicationFilePath().toStdString());
     services.decimalSeparator = SystemDecimalSeparator();
+    services.now = console::LocalNow;
 
     console::StateLock lock(services.statePath);
     if (!lock.Take(messages)) return kStateInUse;

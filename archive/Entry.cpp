@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "plant/Wagons.h"
+
 namespace archive {
 
 Stamp LocalNow() {
@@ -13,6 +15,19 @@ Stamp LocalNow() {
     std::tm local{};
     localtime_r(&seconds, &local);
     return {utcMs, static_cast<int16_t>(local.tm_gmtoff / 60)};
+}
+
+Sample SampleOf(const plant::Plant& plant, const Stamp& time) {
+    Sample sample;
+    sample.time = time;
+    for (int n = 1; n <= plant::kSiloCount; ++n) {
+        sample.silo[static_cast<std::size_t>(n - 1)] = plant.Tank[n];
+        sample.total += plant.Tank[n];
+    }
+    sample.throughput = static_cast<double>(plant.Throughput);
+    sample.shipped = plant.ShippingMassa;
+    sample.unloading = plant::kTonnesPerWagon * plant::WagonsOnTrack(plant);
+    return sample;
 }
 
 }  // namespace archive

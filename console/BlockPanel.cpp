@@ -49,12 +49,14 @@ void BlockPanel::BtnBlockClick() {
     panel_.raise();
     password_->setFocus();
     confinement_.Confine(&panel_);
+    emit Blocked(true);
 }
 
 void BlockPanel::Button1Click() {
     journal_.Append(" Разблокирование системы", plant::JournalColour::Blue);
     panel_.hide();
     confinement_.Release();
+    emit Blocked(false);
 }
 
 }  // namespace console

@@ -39,6 +39,10 @@ public slots:
     // "Разблокировать": a blue entry, the panel hidden, the pointer free.
     void Button1Click();
 
+signals:
+    // The console was blocked (true) or unblocked (false).
+    void Blocked(bool blocked);
+
 private:
     TPanel& panel_;
     plant::JournalOutlet& journal_;

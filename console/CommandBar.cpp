@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QPushButton>
 
+#include "console/ArchiveLink.h"
+#include "console/ArchiveWindow.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -25,15 +27,23 @@ constexpr Control kLayout[] = {
 
 }  // namespace
 
-CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state)
-    : bar_(bar), messages_(services.messages), statePath_(services.statePath), state_(state) {
+CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state,
+                       const ArchiveServices& archive)
+    : bar_(bar),
+      messages_(services.messages),
+      statePath_(services.statePath),
+      state_(state),
+      archive_(archive),
+      decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(bar, Layout());
     block_ = qobject_cast<QPushButton*>(made.value("BtnBlock"));
     setup_ = qobject_cast<QPushButton*>(made.value("BtnSetup"));
     OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnNotWorklClick);
-    OnClick(made.value("BtnJournal"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnJournal"), this, &CommandBar::BtnJournalClick);
     OnClick(made.value("BtnExit"), this, &CommandBar::BtnExitClick);
 }
+
+CommandBar::~CommandBar() = default;
 
 std::span<const Control> CommandBar::Layout() {
     return kLayout;
@@ -53,6 +63,25 @@ void CommandBar::BtnExitClick() {
 
 void CommandBar::BtnNotWorklClick() {
     ShowNotAvailable(messages_);
+}
+
+void CommandBar::BtnJournalClick() {
+    if (!archive_.link.IsOn()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (!archiveWindow_) {
+        archiveWindow_ =
+            std::make_unique<ArchiveWindow>(archive_.link, messages_, archive_.saveDialog,
+                                            archive_.now, decimalSeparator_, bar_.window());
+        archiveWindow_->SetBlocked(blocked_);
+    }
+    archiveWindow_->Open();
+}
+
+void CommandBar::SetBlocked(bool blocked) {
+    blocked_ = blocked;
+    if (archiveWindow_) archiveWindow_->SetBlocked(blocked);
 }
 
 bool CommandBar::AskExit() {

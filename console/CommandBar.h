@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -10,24 +13,38 @@ class QPushButton;
 
 namespace platform {
 class MessageBoxes;
-}
+class SaveFileDialog;
+}  // namespace platform
 
 namespace console {
 
+class ArchiveLink;
+class ArchiveWindow;
 class StateKeeper;
 struct RegionServices;
 
+// What "Журналы" opens: the console's event archive, the question where to
+// export it and the console's clock.
+struct ArchiveServices {
+    ArchiveLink& link;
+    platform::SaveFileDialog& saveDialog;
+    std::function<QDateTime()> now;
+};
+
 // The system command bar along the bottom of the window: "Блокировка",
 // "Регистрация", "Журналы", "Настройки" and "Выход", with the questions and
-// notices its commands show. "Выход" and the two functions the demonstration
-// does not provide are wired to its handlers here; "Блокировка" and
-// "Настройки" open panels of the middle section, and the window wires them.
+// notices its commands show. "Выход", "Журналы" (the event archive's window
+// while the archive is on) and "Регистрация", which the demonstration does not
+// provide, are wired to its handlers here; "Блокировка" and "Настройки" open
+// panels of the middle section, and the window wires them.
 class CommandBar : public QObject {
     Q_OBJECT
 
 public:
     // `state` keeps the state file: an exit after a failed save says what is lost.
-    CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state);
+    CommandBar(QWidget& bar, const RegionServices& services, StateKeeper& state,
+               const ArchiveServices& archive);
+    ~CommandBar() override;
 
     static std::span<const Control> Layout();
 
@@ -39,8 +56,13 @@ public slots:
     // state file. After a save that failed, the question is whether to close
     // without saving.
     void BtnExitClick();
-    // "Регистрация", "Журналы": not in the demonstration.
+    // "Регистрация": not in the demonstration.
     void BtnNotWorklClick();
+    // "Журналы": the archive window, beside the console (raised when it shows
+    // already); while the archive is off, the notice of "Регистрация".
+    void BtnJournalClick();
+    // Blocking the console blocks the archive window too.
+    void SetBlocked(bool blocked);
 
 private:
     bool AskExit();
@@ -50,6 +72,10 @@ private:
     platform::MessageBoxes& messages_;
     std::string statePath_;
     StateKeeper& state_;
+    ArchiveServices archive_;
+    char decimalSeparator_;
+    bool blocked_ = false;
+    std::unique_ptr<ArchiveWindow> archiveWindow_;
     QPushButton* block_ = nullptr;
     QPushButton* setup_ = nullptr;
 };

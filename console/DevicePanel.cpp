@@ -7,6 +7,7 @@
 
 #include "console/NumberLabels.h"
 #include "console/OnClick.h"
+#include "console/Operator.h"
 #include "console/Services.h"
 #include "console/WidgetColours.h"
 #include "plant/Plant.h"
@@ -165,7 +166,8 @@ void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
 void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
     // device selected has nothing to command, and PostCommand posts nothing.
-    plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator);
+    plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator,
+                       plant::Origin(kOperatorName));
 }
 
 void DevicePanel::BtnOnClick() {

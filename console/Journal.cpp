@@ -88,10 +88,16 @@ QString Journal::WithTime(QString dateText, QTime time, const QLocale& locale,
     return dateText;
 }
 
-// The date's text is kept for the entries of the same day.
 void Journal::Append(const std::string& body, plant::JournalColour colour) {
-    if (view_ == nullptr) return;
+    Append(body, colour, plant::SystemTag());
+}
+
+// The date's text is kept for the entries of the same day.
+void Journal::Append(const std::string& body, plant::JournalColour colour,
+                     const plant::JournalTag& tag) {
     const QDateTime moment = now_();
+    if (recorder_ != nullptr) recorder_->Record(moment, body, colour, tag);
+    if (view_ == nullptr) return;
     if (moment.date() != date_) {
         date_ = moment.date();
         dateText_ = locale_.toString(date_, dateFormat_);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "console/JournalRecorder.h"
 #include "plant/Outlets.h"
 
 namespace console {
@@ -42,7 +43,13 @@ public:
     // The view that shows the entries from now on.
     void ShowIn(JournalView& view) { view_ = &view; }
 
+    // An entry the console writes without a tag is a system entry.
     void Append(const std::string& body, plant::JournalColour colour) override;
+    void Append(const std::string& body, plant::JournalColour colour,
+                const plant::JournalTag& tag) override;
+    // Hands each entry to `recorder` too (the event archive), with the moment
+    // its stamp shows; null: to none.
+    void RecordIn(JournalRecorder* recorder) { recorder_ = recorder; }
 
     // The date in the locale's short format, a blank and the time in its long
     // format without the time zone; the date alone at midnight exactly.
@@ -60,6 +67,7 @@ private:
     QString timeFormat_;
     QDate date_;
     QString dateText_;
+    JournalRecorder* recorder_ = nullptr;
 };
 
 }  // namespace console

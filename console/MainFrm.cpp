@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "console/ArchiveLink.h"
 #include "console/BlockPanel.h"
 #include "console/ClockRandom.h"
 #include "console/CommandBar.h"
@@ -18,6 +19,7 @@
 #include "console/Journal.h"
 #include "console/MessageWindow.h"
 #include "console/ModbusLink.h"
+#include "console/Operator.h"
 #include "console/ParamPanel.h"
 #include "console/RouteList.h"
 #include "console/SetupPanel.h"
@@ -31,6 +33,7 @@
 #include "plant/Wagons.h"
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/PointerConfinement.h"
+#include "platform/services/SaveFileDialog.h"
 #include "platform/services/WavePlayer.h"
 
 // The pictures are compiled into the console library; a static library's
@@ -89,6 +92,14 @@ public:
     void Release() override {}
 };
 
+class CancelledSave : public platform::SaveFileDialog {
+public:
+    std::optional<std::string> Ask(QWidget*, const std::string&, const std::string&,
+                                   const std::string&) override {
+        return std::nullopt;
+    }
+};
+
 }  // namespace
 
 TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
@@ -106,6 +117,10 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
         ownConfinement_ = std::make_unique<NoConfinement>();
         services_.confinement = ownConfinement_.get();
     }
+    if (!services_.saveDialog) {
+        ownSaveDialog_ = std::make_unique<CancelledSave>();
+        services_.saveDialog = ownSaveDialog_.get();
+    }
     if (!services_.now) services_.now = [] { return QDateTime::currentDateTime(); };
 
     SetUpWindow();
@@ -119,6 +134,8 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     StatusBar = qobject_cast<TStatusBar*>(window.value("StatusBar"));
 
     journal_ = std::make_unique<Journal>(services_.now);
+    archive_ = std::make_unique<ArchiveLink>(*journal_, services_.now);
+    journal_->RecordIn(archive_.get());
     state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
                                            *services_.messages, services_.now);
     const RegionServices regions{plant_,
@@ -143,7 +160,9 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"), regions);
     blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), regions);
     messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), *journal_);
-    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), regions, *state_);
+    commandBar_ = std::make_unique<CommandBar>(
+        panel("PanelOfButton"), regions, *state_,
+        ArchiveServices{*archive_, *services_.saveDialog, services_.now});
     StatusBar->AddPanel("Имя пользователя:", 200);
     StatusBar->AddPanel("Статус:", 150);
     StatusBar->AddPanel("    ", 50);
@@ -161,7 +180,11 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
 // The regions are destroyed before the controls they wired, and their
 // connections with them: a help-text pass still running ends in the title's
 // destructor without calling back.
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain() {
+    // What is journalled from here on is for no archive; the archive's writer
+    // ends, writing what it holds, when the link goes after the regions.
+    journal_->RecordIn(nullptr);
+}
 
 std::span<const Control> TFrmMain::Layout() {
     return kLayout;
@@ -224,6 +247,8 @@ void TFrmMain::WireRegions() {
             &BlockPanel::BtnBlockClick);
     connect(&commandBar_->BtnSetup(), &QPushButton::clicked, setupPanel_.get(),
             &SetupPanel::BtnSetupClick);
+    // Blocking the console blocks the archive window too.
+    connect(blockPanel_.get(), &BlockPanel::Blocked, commandBar_.get(), &CommandBar::SetBlocked);
 }
 
 // --- Start-up and the running clocks ----------------------------------------
@@ -245,14 +270,19 @@ void TFrmMain::TimerInitializeTimer() {
     Journal& journal = *journal_;
     switch (initStep_) {
         case 0:
-            journal.Append(" Запуск системы", plant::JournalColour::Default);
+            // Marked as the program's start: the equipment figures count no
+            // running or alarm time between the last run's end and this.
+            journal.Append(" Запуск системы", plant::JournalColour::Default,
+                           plant::SystemTag(plant::EntryKind::System, plant::kStartUp));
             plant::FillDefinitions(plant_);
             LoadStateAtStartup();
+            archive_->Start(state_->Archive());
             break;
         case 1:
-            journal.Append(" Пользователь Зернов (оператор)\r\tзарегистрирован.",
-                           plant::JournalColour::Default);
-            StatusBar->setPanelText(0, "Имя пользователя: Зернов");
+            journal.Append(
+                std::string(" Пользователь ") + kOperatorName + " (оператор)\r\tзарегистрирован.",
+                plant::JournalColour::Default);
+            StatusBar->setPanelText(0, QString("Имя пользователя: ") + kOperatorName);
             StatusBar->setPanelText(1, "Статус: Оператор");
             break;
         case 2:
@@ -299,6 +329,7 @@ void TFrmMain::TimerEmulCPUTimer() {
     modbus_->TakeCommands();
     controller_->EmulatorTick();
     modbus_->Publish();
+    archive_->Cycle(plant_);
 }
 
 // Each second: a fresh seed from the clock, then one step of the wagons and

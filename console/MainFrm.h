@@ -19,6 +19,7 @@ class WagonsOutlet;
 
 namespace console {
 
+class ArchiveLink;
 class BlockPanel;
 class ClockRandom;
 class CommandBar;
@@ -67,6 +68,8 @@ public:
     // by hand.
     DiagramPage& diagramPage() { return *diagramPage_; }
     DevicePanel& devicePanel() { return *devicePanel_; }
+    // The event archive the journal writes to.
+    ArchiveLink& archiveLink() { return *archive_; }
 
     // Saves the plant as a close does, without a question or a message, for a
     // shutdown (a signal, a lost display); after it nothing is saved again and
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<platform::MessageBoxes> ownMessages_;
     std::unique_ptr<platform::WavePlayer> ownPlayer_;
     std::unique_ptr<platform::PointerConfinement> ownConfinement_;
+    std::unique_ptr<platform::SaveFileDialog> ownSaveDialog_;
 
     plant::Plant plant_;
     int32_t initStep_ = 0;
@@ -114,6 +118,9 @@ private:
 
     // Made before the regions that write to it; the message window shows it.
     std::unique_ptr<Journal> journal_;
+    // The event archive: the journal hands it every entry; the archive window
+    // of the command bar reads it. Goes after the regions that use it.
+    std::unique_ptr<ArchiveLink> archive_;
     std::unique_ptr<StateKeeper> state_;
 
     // Regions of the window, in creation (and stacking) order.

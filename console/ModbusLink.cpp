@@ -49,10 +49,10 @@ void ModbusLink::Start(const state::ModbusSection& section) {
     options.writable = settings.writable;
     modbus::ServerEvents events;
     events.clientConnected = [this](const std::string& peer) {
-        Tell(" Подключен клиент Modbus " + peer);
+        Tell({" Подключен клиент Modbus " + peer, peer, true});
     };
     events.clientDisconnected = [this](const std::string& peer) {
-        Tell(" Отключен клиент Modbus " + peer);
+        Tell({" Отключен клиент Modbus " + peer, peer, false});
     };
     server_ = std::make_unique<modbus::Server>(*registers_, options, std::move(events));
     modbus::ListenResult listening = server_->Listen();
@@ -88,10 +88,10 @@ uint16_t ModbusLink::Port() const {
     return server_ ? server_->Port() : 0;
 }
 
-void ModbusLink::Tell(std::string body) {
+void ModbusLink::Tell(Told told) {
     {
         const std::lock_guard lock(toldMutex_);
-        told_.push_back(std::move(body));
+        told_.push_back(std::move(told));
     }
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t put = write(wakeFd_, &one, sizeof one);
@@ -100,12 +100,17 @@ void ModbusLink::Tell(std::string body) {
 void ModbusLink::JournalClients() {
     uint64_t wakes = 0;
     [[maybe_unused]] const ssize_t got = read(wakeFd_, &wakes, sizeof wakes);
-    std::vector<std::string> bodies;
+    std::vector<Told> told;
     {
         const std::lock_guard lock(toldMutex_);
-        bodies.swap(told_);
+        told.swap(told_);
     }
-    for (const std::string& body : bodies) journal_.Append(body, plant::JournalColour::Blue);
+    // The client's address is who the entry is about.
+    for (const Told& entry : told) {
+        journal_.Append(
+            entry.body, plant::JournalColour::Blue,
+            plant::SystemTag(plant::EntryKind::ModbusClient, entry.connected ? 1 : 0, entry.peer));
+    }
 }
 
 }  // namespace console

@@ -57,8 +57,14 @@ public:
     uint16_t Port() const;
 
 private:
+    // A client came or went, told by the server's thread.
+    struct Told {
+        std::string body;
+        std::string peer;
+        bool connected = false;
+    };
     // Called on the server's thread: keeps the entry and wakes the window.
-    void Tell(std::string body);
+    void Tell(Told told);
     // On the window's thread: journals what the server's thread kept.
     void JournalClients();
 
@@ -72,7 +78,7 @@ private:
     // Journal entries from the server's thread, and the eventfd that wakes
     // the window's event loop for them.
     std::mutex toldMutex_;
-    std::vector<std::string> told_;
+    std::vector<Told> told_;
     int wakeFd_ = -1;
     QSocketNotifier* wakeNotifier_ = nullptr;
 };

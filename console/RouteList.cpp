@@ -3,6 +3,7 @@
 #include <array>
 
 #include "console/OnClick.h"
+#include "console/Operator.h"
 #include "console/Services.h"
 #include "platform/services/MessageBoxes.h"
 
@@ -84,7 +85,8 @@ void RouteList::RouteControlClick(int r) {
     // changed state or been forbidden by another route meanwhile. Posting the
     // command then could run two conflicting routes on shared devices, so the
     // answer counts only if the route still takes it.
-    plant::PostRouteCommand(plant_, r, start ? plant::kRouteCmdStart : plant::kRouteCmdStop);
+    plant::PostRouteCommand(plant_, r, start ? plant::kRouteCmdStart : plant::kRouteCmdStop,
+                            plant::kSourceOperator, plant::Origin(kOperatorName));
 }
 
 }  // namespace console

@@ -8,6 +8,7 @@
 namespace platform {
 class MessageBoxes;
 class PointerConfinement;
+class SaveFileDialog;
 class WavePlayer;
 }  // namespace platform
 
@@ -24,6 +25,8 @@ struct FrmMainServices {
     platform::MessageBoxes* messages = nullptr;
     platform::WavePlayer* player = nullptr;
     platform::PointerConfinement* confinement = nullptr;
+    // Where an export of the event archive is written.
+    platform::SaveFileDialog* saveDialog = nullptr;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::string statePath;
     char decimalSeparator = '.';

@@ -17,6 +17,7 @@ std::optional<std::string> StateKeeper::Load() {
     platform::ProfileFile profile;
     std::optional<std::string> failure = state::LoadState(plant_, path_, profile);
     modbus_ = state::ReadModbusSection(profile);
+    archive_ = state::ReadArchiveSection(profile, path_);
     loaded_ = true;
     unreadable_ = failure.has_value();
     savedValues_ = state::SavedValues(plant_, decimalSeparator_);

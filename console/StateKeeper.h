@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "state/ArchiveSection.h"
 #include "state/ModbusSection.h"
 
 namespace plant {
@@ -31,6 +32,8 @@ public:
     std::optional<std::string> Load();
     // The section [Modbus] as Load() found it (not wanted before that).
     const state::ModbusSection& Modbus() const { return modbus_; }
+    // The section [Archive] as Load() found it (not wanted before that).
+    const state::ArchiveSection& Archive() const { return archive_; }
     // Tells the operator at once, rather than at the exit, why the file could
     // not be read and that it will not be written.
     void ReportUnreadable(const std::string& title, const std::string& failure);
@@ -70,6 +73,7 @@ private:
     bool leaveUnsaved_ = false;
     bool finished_ = false;
     state::ModbusSection modbus_;
+    state::ArchiveSection archive_;
 };
 
 }  // namespace console

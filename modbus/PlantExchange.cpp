@@ -23,6 +23,16 @@ void PlantExchange::TakeCommands() {
         const std::lock_guard lock(mutex_);
         posting_ = queued_;
         queued_.Clear();
+        // Only the origins of what was written: a quiet cycle copies none.
+        for (std::size_t k = 0; k < plant::kDeviceCount; ++k) {
+            if (posting_.device[k] != kNothing) {
+                postingOrigins_.device[k] = queuedOrigins_.device[k];
+            }
+            if (posting_.fault[k] != kNothing) postingOrigins_.fault[k] = queuedOrigins_.fault[k];
+        }
+        for (std::size_t k = 0; k < plant::kRouteCount; ++k) {
+            if (posting_.route[k] != kNothing) postingOrigins_.route[k] = queuedOrigins_.route[k];
+        }
         // Still pending to a reader until the image of this cycle is out.
         for (std::size_t k = 0; k < plant::kDeviceCount; ++k) {
             taken_.device[k] = Either(posting_.device[k], taken_.device[k]);
@@ -34,14 +44,21 @@ void PlantExchange::TakeCommands() {
     }
     for (int i = 1; i <= plant::kDeviceCount; ++i) {
         const auto k = static_cast<std::size_t>(i - 1);
-        if (posting_.fault[k] != kNothing) plant::PostFault(plant_, i, posting_.fault[k]);
+        if (posting_.fault[k] != kNothing) {
+            plant::PostFault(plant_, i, posting_.fault[k], postingOrigins_.fault[k]);
+        }
         if (posting_.device[k] != kNothing) {
-            plant::PostCommand(plant_, i, posting_.device[k], plant::kSourceOperator);
+            plant::PostCommand(plant_, i, posting_.device[k], plant::kSourceOperator,
+                               postingOrigins_.device[k]);
         }
     }
     for (int r = 1; r <= plant::kRouteCount; ++r) {
-        const int32_t command = posting_.route[static_cast<std::size_t>(r - 1)];
-        if (command != kNothing) plant::PostRouteCommand(plant_, r, command);
+        const auto k = static_cast<std::size_t>(r - 1);
+        const int32_t command = posting_.route[k];
+        if (command != kNothing) {
+            plant::PostRouteCommand(plant_, r, command, plant::kSourceOperator,
+                                    postingOrigins_.route[k]);
+        }
     }
 }
 
@@ -88,22 +105,29 @@ void PlantExchange::ReadFaultCodes(int first, std::span<uint16_t> out) const {
     }
 }
 
-void PlantExchange::QueueDeviceCommands(int first, std::span<const uint16_t> codes) {
+void PlantExchange::QueueDeviceCommands(int first, std::span<const uint16_t> codes,
+                                        const plant::Origin& origin) {
     const std::lock_guard lock(mutex_);
     for (std::size_t k = 0; k < codes.size(); ++k) {
-        if (codes[k] != plant::kCmdNone)
-            queued_.device[static_cast<std::size_t>(first - 1) + k] = codes[k];
+        if (codes[k] == plant::kCmdNone) continue;
+        const std::size_t at = static_cast<std::size_t>(first - 1) + k;
+        queued_.device[at] = codes[k];
+        queuedOrigins_.device[at] = origin;
     }
 }
 
-void PlantExchange::QueueFaults(int first, std::span<const uint16_t> faults) {
+void PlantExchange::QueueFaults(int first, std::span<const uint16_t> faults,
+                                const plant::Origin& origin) {
     const std::lock_guard lock(mutex_);
     for (std::size_t k = 0; k < faults.size(); ++k) {
-        queued_.fault[static_cast<std::size_t>(first - 1) + k] = faults[k];
+        const std::size_t at = static_cast<std::size_t>(first - 1) + k;
+        queued_.fault[at] = faults[k];
+        queuedOrigins_.fault[at] = origin;
     }
 }
 
-bool PlantExchange::QueueRouteCommands(int first, std::span<const uint16_t> commands) {
+bool PlantExchange::QueueRouteCommands(int first, std::span<const uint16_t> commands,
+                                       const plant::Origin& origin) {
     const std::lock_guard lock(mutex_);
     for (std::size_t k = 0; k < commands.size(); ++k) {
         if (commands[k] == 0) continue;
@@ -115,7 +139,10 @@ bool PlantExchange::QueueRouteCommands(int first, std::span<const uint16_t> comm
         if (!plant::RouteTakes(seen, commands[k])) return false;
     }
     for (std::size_t k = 0; k < commands.size(); ++k) {
-        if (commands[k] != 0) queued_.route[static_cast<std::size_t>(first - 1) + k] = commands[k];
+        if (commands[k] == 0) continue;
+        const std::size_t at = static_cast<std::size_t>(first - 1) + k;
+        queued_.route[at] = commands[k];
+        queuedOrigins_.route[at] = origin;
     }
     return true;
 }

@@ -23,7 +23,8 @@ public:
     // --- The controller's thread ---
 
     // At the start of a cycle: posts every command written since the last one,
-    // as the operator's, through the plant's posting functions.
+    // as the operator's, through the plant's posting functions, each naming
+    // the client that wrote it.
     void TakeCommands();
     // After a cycle and after a wagon tick (and once before serving starts):
     // the tables become the image the server reads.
@@ -42,12 +43,15 @@ public:
     // Queue for devices first, first + 1, ... for the next cycle, replacing
     // what waits for the same device; the codes are checked by the caller. A
     // device command 0 ("no command") queues nothing and leaves what waits.
-    void QueueDeviceCommands(int first, std::span<const uint16_t> codes);
-    void QueueFaults(int first, std::span<const uint16_t> faults);
+    // `origin` is who wrote them.
+    void QueueDeviceCommands(int first, std::span<const uint16_t> codes,
+                             const plant::Origin& origin = {});
+    void QueueFaults(int first, std::span<const uint16_t> faults, const plant::Origin& origin = {});
     // Queues the route commands only when route `first`, `first + 1`, ... each
     // takes its command (plant::RouteTakes) by the last image; 0 passes and
     // queues nothing. False, and nothing queued, otherwise.
-    bool QueueRouteCommands(int first, std::span<const uint16_t> commands);
+    bool QueueRouteCommands(int first, std::span<const uint16_t> commands,
+                            const plant::Origin& origin = {});
 
 private:
     // Codes waiting for a cycle, by device or route; kNothing where none waits.
@@ -58,6 +62,12 @@ private:
         std::array<int32_t, plant::kDeviceCount> fault;
         void Clear();
     };
+    // Who wrote what waits in the same places; held in place, no allocation.
+    struct Origins {
+        std::array<plant::Origin, plant::kDeviceCount> device;
+        std::array<plant::Origin, plant::kRouteCount> route;
+        std::array<plant::Origin, plant::kDeviceCount> fault;
+    };
     static int32_t Either(int32_t later, int32_t earlier) {
         return later != kNothing ? later : earlier;
     }
@@ -65,11 +75,13 @@ private:
     plant::Plant& plant_;
     RegisterImage scratch_;  // the controller's own, filled outside the lock
     Waiting posting_{};      // the controller's own: what TakeCommands posts
+    Origins postingOrigins_;
 
     mutable std::mutex mutex_;
     RegisterImage published_;
     Waiting queued_{};  // written by clients since the last TakeCommands
-    Waiting taken_{};   // posted by TakeCommands, not yet in a published image
+    Origins queuedOrigins_;
+    Waiting taken_{};  // posted by TakeCommands, not yet in a published image
 };
 
 }  // namespace modbus

@@ -56,6 +56,11 @@ Exception PlantRegisters::ReadHoldingRegisters(int address, std::span<uint16_t> 
     return Exception::None;
 }
 
+void PlantRegisters::Serving(std::string_view client) {
+    // An equal address is kept as it is: a busy client costs no copy.
+    if (client_.Text() != client) client_ = plant::Origin(client);
+}
+
 // All or nothing: every value is checked before the first is queued.
 Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uint16_t> values) {
     if (faultsEnabled_ && kFaultCodeBlock.Holds(address, values.size())) {
@@ -67,11 +72,11 @@ Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uin
                 return Exception::IllegalValue;
             }
         }
-        exchange_.QueueFaults(first, values);
+        exchange_.QueueFaults(first, values, client_);
         return Exception::None;
     }
     if (kRouteCommandBlock.Holds(address, values.size())) {
-        return exchange_.QueueRouteCommands(1 + address - kRouteCommands, values)
+        return exchange_.QueueRouteCommands(1 + address - kRouteCommands, values, client_)
                    ? Exception::None
                    : Exception::IllegalValue;
     }
@@ -79,7 +84,7 @@ Exception PlantRegisters::WriteHoldingRegisters(int address, std::span<const uin
     if (!std::all_of(values.begin(), values.end(), DeviceCommandAccepted)) {
         return Exception::IllegalValue;
     }
-    exchange_.QueueDeviceCommands(1 + address - kDeviceCommands, values);
+    exchange_.QueueDeviceCommands(1 + address - kDeviceCommands, values, client_);
     return Exception::None;
 }
 

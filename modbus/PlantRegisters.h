@@ -31,12 +31,15 @@ public:
     Exception ReadInputRegisters(int address, std::span<uint16_t> out) const override;
     Exception ReadHoldingRegisters(int address, std::span<uint16_t> out) const override;
     Exception WriteHoldingRegisters(int address, std::span<const uint16_t> values) override;
+    // Commands and faults written from now on name `client` as who gave them.
+    void Serving(std::string_view client) override;
 
 private:
     static bool DeviceCommandAccepted(uint16_t code);
 
     PlantExchange& exchange_;
     bool faultsEnabled_ = false;
+    plant::Origin client_;
 };
 
 }  // namespace modbus

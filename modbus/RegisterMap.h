@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace modbus {
 
@@ -29,6 +30,10 @@ public:
 
     // All or nothing: every value is checked before the first one takes effect.
     virtual Exception WriteHoldingRegisters(int address, std::span<const uint16_t> values) = 0;
+
+    // The requests that follow come from `client` ("127.0.0.1:50312"), until
+    // the next call; a map that says who wrote a value keeps it.
+    virtual void Serving(std::string_view client) { (void)client; }
 };
 
 }  // namespace modbus

@@ -48,6 +48,7 @@ Server::Server(RegisterMap& registers, ServerOptions options, ServerEvents event
     : options_(std::move(options)),
       events_(std::move(events)),
       now_(std::move(now)),
+      registers_(registers),
       responder_(registers, options_.writable),
       replies_(kReplyBuffer) {}
 
@@ -180,6 +181,7 @@ bool Server::AnswerReceived(Client& client) {
         if (frame.status == FrameCheck::Bad) return false;
         if (frame.status == FrameCheck::Incomplete) break;
         client.lastRequest = now_();
+        registers_.Serving(client.peer);
         if (replies_.size() - gathered < kMaxReplySize) {
             if (!SendAll(client.fd, replies_.data(), gathered)) return false;
             gathered = 0;

@@ -101,6 +101,7 @@ private:
     ServerOptions options_;
     ServerEvents events_;
     std::function<Clock::time_point()> now_;
+    RegisterMap& registers_;
     Responder responder_;
     int listenFd_ = -1;
     int pollFd_ = -1;  // epoll: the listening socket, every client, the wake-up

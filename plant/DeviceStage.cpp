@@ -33,9 +33,10 @@ bool CanTakeOver(const TDiscret& dev, int32_t command) {
            (IsMotionCommand(dev.ActiveCommand) && IsMotionCommand(command));
 }
 
-void Activate(TDiscret& dev, int32_t command, int32_t source) {
+void Activate(TDiscret& dev, int32_t command, int32_t source, const Origin& origin) {
     dev.ActiveCommand = command;
     dev.ActiveSource = source;
+    dev.ActiveOrigin = origin;
     dev.CommandStep = 0;
 }
 
@@ -60,7 +61,7 @@ void DeviceStage::Run() {
         TFault& fault = plant_.Faults[i];
         if (dev.Kind == kKindValve) RefreshValve(i);
         ShowSymbol(i);
-        TakeFault(dev, fault);
+        TakeFault(i, fault);
         TakeOver(i);
         Execute(i);
     }
@@ -73,24 +74,38 @@ void DeviceStage::ShowEmergencyStop() {
     if (shown_.emergencyStop.Changes(any)) diagram_.SetEmergencyStopShown(any);
 }
 
-void DeviceStage::Journal(const std::string& body, JournalColour colour) {
-    journal_.Append(body, colour);
+void DeviceStage::Journal(const std::string& body, const JournalTag& tag, JournalColour colour) {
+    journal_.Append(body, colour, tag);
+}
+
+void DeviceStage::JournalTaken(int i, const std::string& body) {
+    const TDiscret& dev = plant_.Dev[i];
+    Journal(body,
+            DeviceTag(EntryKind::CommandTaken, i, dev.ActiveCommand, dev.ActiveOrigin.Text()));
+}
+
+void DeviceStage::JournalRefused(int i, const std::string& body) {
+    const TDiscret& dev = plant_.Dev[i];
+    Journal(body,
+            DeviceTag(EntryKind::CommandRefused, i, dev.ActiveCommand, dev.ActiveOrigin.Text()),
+            JournalColour::Blue);
 }
 
 // The position follows the angle one tick late; an angle outside 0..90 leaves
 // the position as it was.
 void DeviceStage::RefreshValve(int i) {
     TDiscret& dev = plant_.Dev[i];
+    auto change = [&](int32_t state, DeviceEvent event) {
+        dev.State = state;
+        Journal(StateChangeText(dev.Name, event), DeviceTag(EntryKind::StateChange, i, state));
+    };
     if (dev.Ungle == kValveOpenAngle && dev.State != kStateOpen) {
-        dev.State = kStateOpen;
-        Journal(StateChangeText(dev.Name, DeviceEvent::Opened));
+        change(kStateOpen, DeviceEvent::Opened);
     } else if (dev.Ungle > kValveClosedAngle && dev.Ungle < kValveOpenAngle &&
                dev.State != kStateIntermediate) {
-        dev.State = kStateIntermediate;
-        Journal(StateChangeText(dev.Name, DeviceEvent::Intermediate));
+        change(kStateIntermediate, DeviceEvent::Intermediate);
     } else if (dev.Ungle == kValveClosedAngle && dev.State != kStateClosed) {
-        dev.State = kStateClosed;
-        Journal(StateChangeText(dev.Name, DeviceEvent::Closed));
+        change(kStateClosed, DeviceEvent::Closed);
     }
 }
 
@@ -111,18 +126,20 @@ void DeviceStage::ShowSymbol(int i) {
 // A fault that does not fit the device (only a table written by hand) and one
 // that already stands change nothing. A fault ends the motion under way: the
 // drive's protection has stopped it, or the valve cannot move.
-void DeviceStage::TakeFault(TDiscret& dev, TFault& fault) {
+void DeviceStage::TakeFault(int i, TFault& fault) {
     if (!fault.Pending) return;
     fault.Pending = false;
+    TDiscret& dev = plant_.Dev[i];
     const int32_t kind = fault.Posted;
     if (kind == fault.Kind || !FaultFits(kind, dev.Kind)) return;
     fault.Kind = kind;
+    const JournalTag tag = DeviceTag(EntryKind::TrainerFault, i, kind, fault.PostedOrigin.Text());
     if (kind == kFaultNone) {
-        Journal(StateChangeText(dev.Name, DeviceEvent::FaultCleared));
+        Journal(StateChangeText(dev.Name, DeviceEvent::FaultCleared), tag);
         return;
     }
     dev.ErrorText = FaultErrorText(kind);
-    Journal(StateChangeText(dev.Name, DeviceEvent::Fault), JournalColour::Red);
+    Journal(StateChangeText(dev.Name, DeviceEvent::Fault), tag, JournalColour::Red);
     if (dev.ActiveCommand != kCmdNone && dev.ActiveCommand < kFirstServiceCommand) End(dev);
     if (kind == kFaultTrip) dev.State = kStateStop;
 }
@@ -130,19 +147,21 @@ void DeviceStage::TakeFault(TDiscret& dev, TFault& fault) {
 void DeviceStage::TakeOver(int i) {
     TDiscret& dev = plant_.Dev[i];
     if (IsMotionCommand(dev.Command) && RouteHolds(dev)) {
-        Journal(RefusalText(dev.Name, kModeAuto), JournalColour::Blue);
+        Journal(RefusalText(dev.Name, kModeAuto),
+                DeviceTag(EntryKind::CommandRefused, i, dev.Command, dev.CommandOrigin.Text()),
+                JournalColour::Blue);
         RecordOperator(i, dev.Command, kOutcomeRefusedAuto);
         dev.Command = kCmdNone;
     }
     if (dev.RouteCommand != kCmdNone) {
         if (CanTakeOver(dev, dev.RouteCommand)) {
-            Activate(dev, dev.RouteCommand, kSourceRoute);
+            Activate(dev, dev.RouteCommand, kSourceRoute, dev.RouteCommandOrigin);
             dev.RouteCommand = kCmdNone;
         }
         return;
     }
     if (dev.Command != kCmdNone && CanTakeOver(dev, dev.Command)) {
-        Activate(dev, dev.Command, kSourceOperator);
+        Activate(dev, dev.Command, kSourceOperator, dev.CommandOrigin);
         RecordOperator(i, dev.Command, kOutcomeTaken);
         dev.Command = kCmdNone;
     }
@@ -173,16 +192,16 @@ void DeviceStage::Execute(int i) {
             Reset(i);
             return;
         case kCmdLocal:
-            SetMode(dev, kModeLocal);
+            SetMode(i, kModeLocal);
             return;
         case kCmdRemote:
-            SetMode(dev, kModeRemote);
+            SetMode(i, kModeRemote);
             return;
         case kCmdAuto:
-            SetMode(dev, kModeAuto);
+            SetMode(i, kModeAuto);
             return;
         case kCmdRepair:
-            SetMode(dev, kModeRepair);
+            SetMode(i, kModeRepair);
             return;
         default:
             // A code no panel or route posts: drop it rather than let it block
@@ -196,20 +215,22 @@ void DeviceStage::Execute(int i) {
 void DeviceStage::Reset(int i) {
     TDiscret& dev = plant_.Dev[i];
     if (plant_.Faults[i].Kind != kFaultNone) {
-        Journal(FaultRefusalText(dev.Name, FaultRefusal::Reset), JournalColour::Blue);
+        JournalRefused(i, FaultRefusalText(dev.Name, FaultRefusal::Reset));
         RecordRefusal(i, kOutcomeRefusedFault);
     } else {
-        Journal(CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
+        JournalTaken(i, CommandReceivedText(dev.Name, dev.Kind, kCmdReset));
         dev.ErrorText.clear();
     }
     End(dev);
 }
 
-void DeviceStage::SetMode(TDiscret& dev, int32_t mode) {
+void DeviceStage::SetMode(int i, int32_t mode) {
+    TDiscret& dev = plant_.Dev[i];
     if (dev.Mode != mode) {
-        Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
+        JournalTaken(i, CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
         dev.Mode = mode;
-        Journal(ModeSetText(dev.Name, mode));
+        Journal(ModeSetText(dev.Name, mode),
+                DeviceTag(EntryKind::StateChange, i, kModeChange + mode));
     }
     End(dev);
 }
@@ -222,7 +243,7 @@ void DeviceStage::ExecuteMotion(int i) {
         // Refused in Local, Auto and Repair mode; a mode outside the known four
         // (only from an edited state file) refuses without a text of its own.
         if (mode == kModeLocal || mode == kModeAuto || mode == kModeRepair) {
-            Journal(RefusalText(dev.Name, mode), JournalColour::Blue);
+            JournalRefused(i, RefusalText(dev.Name, mode));
         }
         RecordRefusal(i, ModeRefusal(mode));
         End(dev);
@@ -230,13 +251,13 @@ void DeviceStage::ExecuteMotion(int i) {
     }
     if (dev.CommandStep == 0) {
         if (dev.ActiveCommand == kCmdOpen && fault.Kind == kFaultTrip) {
-            Journal(FaultRefusalText(dev.Name, FaultRefusal::SwitchOn), JournalColour::Blue);
+            JournalRefused(i, FaultRefusalText(dev.Name, FaultRefusal::SwitchOn));
             RecordRefusal(i, kOutcomeRefusedFault);
             End(dev);
             return;
         }
         if (dev.ActiveCommand != kCmdStop || dev.Kind == kKindValve) {
-            Journal(CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
+            JournalTaken(i, CommandReceivedText(dev.Name, dev.Kind, dev.ActiveCommand));
         }
         if (dev.ActiveCommand == kCmdStop) {
             End(dev);  // the valve stays at its angle, the drive in its state
@@ -248,7 +269,7 @@ void DeviceStage::ExecuteMotion(int i) {
     if (dev.Kind == kKindValve) {
         StepValve(dev, fault);
     } else {
-        StepDrive(dev);
+        StepDrive(i);
     }
 }
 
@@ -276,17 +297,20 @@ void DeviceStage::StepValve(TDiscret& dev, const TFault& fault) {
 
 // Run -> Acceleration -> Stop and back, one state per tick. A state outside the
 // three known ones (only from an edited state file) first goes to Acceleration.
-void DeviceStage::StepDrive(TDiscret& dev) {
+void DeviceStage::StepDrive(int i) {
+    TDiscret& dev = plant_.Dev[i];
     if (dev.ActiveCommand == kCmdOpen) {
         if (dev.State == kStateRun) {
-            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOn));
+            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOn),
+                    DeviceTag(EntryKind::StateChange, i, kStateRun));
             End(dev);
         } else {
             dev.State = dev.State == kStateAcceleration ? kStateRun : kStateAcceleration;
         }
     } else {
         if (dev.State == kStateStop) {
-            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOff));
+            Journal(StateChangeText(dev.Name, DeviceEvent::SwitchedOff),
+                    DeviceTag(EntryKind::StateChange, i, kStateStop));
             End(dev);
         } else {
             dev.State = dev.State == kStateAcceleration ? kStateStop : kStateAcceleration;

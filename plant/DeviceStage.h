@@ -35,7 +35,7 @@ private:
     void ShowEmergencyStop();
     void RefreshValve(int i);
     void ShowSymbol(int i);
-    void TakeFault(TDiscret& dev, TFault& fault);
+    void TakeFault(int i, TFault& fault);
     void TakeOver(int i);
     void Execute(int i);
     void Reset(int i);
@@ -43,10 +43,14 @@ private:
     void RecordOperator(int i, int32_t command, int32_t result);
     void RecordRefusal(int i, int32_t result);
     void StepValve(TDiscret& dev, const TFault& fault);
-    void StepDrive(TDiscret& dev);
-    void SetMode(TDiscret& dev, int32_t mode);
+    void StepDrive(int i);
+    void SetMode(int i, int32_t mode);
     void ColourPipe(PipeId pipe, bool colored);
-    void Journal(const std::string& body, JournalColour colour = JournalColour::Default);
+    void Journal(const std::string& body, const JournalTag& tag,
+                 JournalColour colour = JournalColour::Default);
+    // Entries about the command device i has taken over, naming who gave it.
+    void JournalTaken(int i, const std::string& body);
+    void JournalRefused(int i, const std::string& body);
 
     Plant& plant_;
     DiagramOutlet& diagram_;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "plant/JournalTag.h"
+
 namespace plant {
 
 // The controller cycle reaches the screen, the journal, the loudspeaker and the
@@ -17,6 +19,13 @@ public:
     // Appends one entry: the outlet adds the time stamp in front of `body`,
     // which starts with a blank and uses CR TAB as its line break.
     virtual void Append(const std::string& body, JournalColour colour) = 0;
+    // The same entry with what it reports (plant/JournalTag.h), for an outlet
+    // that keeps it; by default the entry is shown as the untagged one is.
+    // The cycle and the console journal every entry through this one.
+    virtual void Append(const std::string& body, JournalColour colour, const JournalTag& tag) {
+        static_cast<void>(tag);
+        Append(body, colour);
+    }
 };
 
 class SoundOutlet {

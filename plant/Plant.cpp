@@ -96,23 +96,26 @@ int32_t DefinedKind(int dev) {
     return kDevices[static_cast<std::size_t>(dev - 1)].kind;
 }
 
-bool PostFault(Plant& plant, int dev, int32_t fault) {
+bool PostFault(Plant& plant, int dev, int32_t fault, const Origin& origin) {
     if (!plant.Faults.Contains(dev) || !FaultFits(fault, DefinedKind(dev))) return false;
     TFault& f = plant.Faults[dev];
     f.Posted = fault;
     f.Pending = true;
+    f.PostedOrigin = origin;
     return true;
 }
 
-bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source) {
+bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source, const Origin& origin) {
     if (!plant.Dev.Contains(dev) || !IsDeviceCommand(code)) return false;
     TDiscret& d = plant.Dev[dev];
     if (source == kSourceRoute) {
         d.RouteCommand = code;
+        d.RouteCommandOrigin = origin;
         return true;
     }
     if (source != kSourceOperator) return false;
     d.Command = code;
+    d.CommandOrigin = origin;
     plant.DeviceOutcome[dev] = {code, kOutcomePending, plant.Cycles};
     return true;
 }
@@ -133,7 +136,7 @@ bool PostRouteCommand(Plant& plant, int r, int32_t command) {
     return PostRouteCommand(plant, r, command, kSourceOperator);
 }
 
-bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source) {
+bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source, const Origin& origin) {
     if (!plant.Route.Contains(r)) return false;
     if (command != kRouteCmdStart && command != kRouteCmdStop) return false;
     if (source != kSourceOperator && source != kSourceRoute) return false;
@@ -144,6 +147,7 @@ bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source) {
     }
     if (verdict != kOutcomeTaken) return false;
     plant.Route[r].Command = command;
+    plant.Route[r].CommandOrigin = origin;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "plant/OneBased.h"
+#include "plant/Origin.h"
 
 namespace plant {
 
@@ -160,6 +161,10 @@ struct TDiscret {
     int32_t ActiveCommand = kCmdNone;
     int32_t ActiveSource = kSourceOperator;  // who posted the active command
     int32_t CommandStep = 0;                 // 0 taken over, 1 announced and executing
+    // Who gave each command, in words, for the journal's entries about it.
+    Origin CommandOrigin;
+    Origin RouteCommandOrigin;
+    Origin ActiveOrigin;
     // The diagram control that draws the device and its number label, by control
     // name ("Latch_1", "LabelM1"); empty means none. The console resolves them.
     std::string Symbol;
@@ -174,6 +179,7 @@ struct TFault {
     int32_t Kind = kFaultNone;    // the fault that stands
     int32_t Posted = kFaultNone;  // a fault or a clear waiting for the next cycle
     bool Pending = false;         // whether Posted waits
+    Origin PostedOrigin;          // who posted it
 };
 
 // The fate of the last operator's command to one device or route.
@@ -193,6 +199,7 @@ struct TOutcome {
 struct TRoute {
     std::string Panel;  // name of its entry in the route list ("Route1" ...)
     int32_t Command = 0;
+    Origin CommandOrigin;  // who gave Command
     int32_t State = kRouteStopped;
     bool Permitted = false;                  // nothing may start before the start-up fill
     OneBased<int32_t, kRouteSlots> Devices;  // start order; 0 marks an empty slot at the end
@@ -238,17 +245,19 @@ constexpr bool FaultFits(int32_t fault, int32_t kind) {
 }
 
 // Posts `fault` for device `dev`, replacing one still waiting; the next cycle
-// takes it over. False, and nothing posted, for a device outside 1..18 or a
-// fault that does not fit the device.
-bool PostFault(Plant& plant, int dev, int32_t fault);
+// takes it over and names `origin` in its entry. False, and nothing posted,
+// for a device outside 1..18 or a fault that does not fit the device.
+bool PostFault(Plant& plant, int dev, int32_t fault, const Origin& origin = {});
 
 // The one way to post a device command, for the panel, a Modbus client,
 // grain-sim and the route stage alike: `source` is kSourceOperator or
 // kSourceRoute, and the command lands in that source's slot, replacing the
 // same source's command still pending there. An operator's post is recorded
-// as pending in the device's outcome. False, and nothing posted, for a device
-// outside 1..18, a code that is no device command, or an unknown source.
-bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source);
+// as pending in the device's outcome. `origin` says who gave it, for the
+// journal's entries of the cycle that takes it over. False, and nothing
+// posted, for a device outside 1..18, a code that is no device command, or an
+// unknown source.
+bool PostCommand(Plant& plant, int dev, int32_t code, int32_t source, const Origin& origin = {});
 
 // The one rule of when a route takes a command, with its reason:
 // kOutcomeTaken for a start of a stopped, permitted route and for a stop of a
@@ -265,8 +274,10 @@ bool RouteTakes(const TRoute& route, int32_t command);
 // posted, otherwise (or for a route outside 1..12 or a code that is neither).
 bool PostRouteCommand(Plant& plant, int r, int32_t command);
 // The same for `source`: kSourceOperator as above, kSourceRoute for the
-// controller's own stop at a silo limit, which no outcome records.
-bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source);
+// controller's own stop at a silo limit, which no outcome records. `origin`
+// says who gave it, for the entry of the cycle that takes it over.
+bool PostRouteCommand(Plant& plant, int r, int32_t command, int32_t source,
+                      const Origin& origin = {});
 
 // Wagons on the unloading track now (0..3).
 int WagonsOnTrack(const Plant& plant);

@@ -88,6 +88,7 @@ void RouteStage::TakeCommand(int r) {
     const int32_t command = route.Command;
     if (command == 0) return;
     route.Command = 0;
+    const Origin origin = route.CommandOrigin;
     int32_t verdict = RouteVerdict(route, command);
     if (verdict == kOutcomeTaken && command == kRouteCmdStart &&
         (forbiddenThisPass_ & Bit(r)) != 0) {
@@ -101,7 +102,8 @@ void RouteStage::TakeCommand(int r) {
         outcome.Cycle = plant_.Cycles;
     }
     if (verdict == kOutcomeRefusedForbidden) {
-        journal_.Append(RouteStartRefusedText(r), JournalColour::Blue);
+        journal_.Append(RouteStartRefusedText(r), JournalColour::Blue,
+                        RouteTag(r, route_event::kStartRefused, origin.Text()));
         return;
     }
     if (verdict != kOutcomeTaken) return;
@@ -110,19 +112,21 @@ void RouteStage::TakeCommand(int r) {
         route.Step = kStepToAuto;
         route.Position = 1;
         forbiddenThisPass_ |= ForbiddenBy(r);
-        journal_.Append(RouteCommandText(r, true), JournalColour::Blue);
+        journal_.Append(RouteCommandText(r, true), JournalColour::Blue,
+                        RouteTag(r, route_event::kStartCommand, origin.Text()));
         PlayAnnouncement(r, "RouteStart.wav");
     } else {
-        BeginStop(r, route, kRouteSlots);
+        BeginStop(r, route, kRouteSlots, origin);
     }
 }
 
 // The stop sequence starts at `position` and works back to the first device.
-void RouteStage::BeginStop(int r, TRoute& route, int32_t position) {
+void RouteStage::BeginStop(int r, TRoute& route, int32_t position, const Origin& origin) {
     route.State = kRouteStopping;
     route.Step = kStepSwitchOff;
     route.Position = position;
-    journal_.Append(RouteCommandText(r, false), JournalColour::Blue);
+    journal_.Append(RouteCommandText(r, false), JournalColour::Blue,
+                    RouteTag(r, route_event::kStopCommand, origin.Text()));
     PlayAnnouncement(r, "RouteStop.wav");
 }
 
@@ -134,8 +138,10 @@ void RouteStage::StopOnFault(int r) {
     if (route.State != kRouteStarting && route.State != kRouteRunning) return;
     const int d = FaultedDevice(route);
     if (d == 0) return;
-    journal_.Append(RouteFaultStopText(r, plant_.Dev[d].Name), JournalColour::Red);
-    BeginStop(r, route, route.State == kRouteRunning ? kRouteSlots : route.Position);
+    journal_.Append(RouteFaultStopText(r, plant_.Dev[d].Name), JournalColour::Red,
+                    RouteTag(r, route_event::kFaultStop));
+    BeginStop(r, route, route.State == kRouteRunning ? kRouteSlots : route.Position,
+              Origin::Controller());
 }
 
 // The first device of the route, in list order, with a standing fault; 0 for none.
@@ -160,8 +166,8 @@ int RouteStage::DeviceAt(const TRoute& route) const {
     return OneBased<TDiscret, kDeviceCount>::Contains(d) ? d : 0;
 }
 
-void RouteStage::Post(int device, int32_t command) {
-    PostCommand(plant_, device, command, kSourceRoute);
+void RouteStage::Post(int r, int device, int32_t command) {
+    PostCommand(plant_, device, command, kSourceRoute, Origin::Route(r));
 }
 
 void RouteStage::StepSequence(int r) {
@@ -180,7 +186,7 @@ void RouteStage::StartSequenceStep(int r, TRoute& route) {
     switch (route.Step) {
         case kStepToAuto:
             if (d != 0) {
-                Post(d, kCmdAuto);
+                Post(r, d, kCmdAuto);
                 route.Step = kStepSwitchOn;
             } else {
                 route.Step = kStepStarted;
@@ -188,7 +194,7 @@ void RouteStage::StartSequenceStep(int r, TRoute& route) {
             break;
         case kStepSwitchOn:
             if (d != 0) {
-                Post(d, kCmdOpen);
+                Post(r, d, kCmdOpen);
                 route.Step = kStepAwaitOn;
             } else {
                 route.Step = kStepStarted;
@@ -209,7 +215,8 @@ void RouteStage::StartSequenceStep(int r, TRoute& route) {
             route.Step = kStepIdle;
             route.Position = 0;
             route.State = kRouteRunning;
-            journal_.Append(RouteResultText(r, true), JournalColour::Blue);
+            journal_.Append(RouteResultText(r, true), JournalColour::Blue,
+                            RouteTag(r, route_event::kStarted));
             sound_.Play("RouteStarted.wav");
             break;
         default:
@@ -230,7 +237,7 @@ void RouteStage::StopSequenceStep(int r, TRoute& route) {
             if (d == 0) {
                 FinishStop(r, route);
             } else {
-                Post(d, kCmdClose);
+                Post(r, d, kCmdClose);
                 route.Step = kStepAwaitOff;
             }
             break;
@@ -249,7 +256,7 @@ void RouteStage::StopSequenceStep(int r, TRoute& route) {
             if (d == 0) {
                 FinishStop(r, route);
             } else {
-                Post(d, kCmdRemote);
+                Post(r, d, kCmdRemote);
                 route.Step = kStepNextOff;
             }
             break;
@@ -271,7 +278,8 @@ void RouteStage::FinishStop(int r, TRoute& route) {
     route.Step = kStepIdle;
     route.Position = 0;
     route.State = kRouteStopped;
-    journal_.Append(RouteResultText(r, false), JournalColour::Blue);
+    journal_.Append(RouteResultText(r, false), JournalColour::Blue,
+                    RouteTag(r, route_event::kStopped));
     sound_.Play("RouteStoped.wav");
 }
 

@@ -26,7 +26,7 @@ private:
     void UpdatePermissions();
     void RefreshLook(int r);
     void TakeCommand(int r);
-    void BeginStop(int r, TRoute& route, int32_t position);
+    void BeginStop(int r, TRoute& route, int32_t position, const Origin& origin);
     void StopOnFault(int r);
     int FaultedDevice(const TRoute& route) const;
     void StepSequence(int r);
@@ -34,7 +34,7 @@ private:
     void StopSequenceStep(int r, TRoute& route);
     void FinishStop(int r, TRoute& route);
     int DeviceAt(const TRoute& route) const;
-    void Post(int device, int32_t command);
+    void Post(int r, int device, int32_t command);
     void PlayAnnouncement(int r, const char* what);
 
     Plant& plant_;

@@ -72,7 +72,7 @@ void SiloStock::MoveGrain() {
 
 // The controller's own stop, which no operator's outcome records.
 void SiloStock::StopAtLimit(int r) {
-    PostRouteCommand(plant_, r, kRouteCmdStop, kSourceRoute);
+    PostRouteCommand(plant_, r, kRouteCmdStop, kSourceRoute, Origin::Controller());
 }
 
 void SiloStock::ShowTankLevels() {
@@ -102,7 +102,8 @@ void SiloStock::ShowZone(int n, double stock) {
     const LevelZone zone = ZoneOfStock(stock);
     if (!shown_.zone[n].Changes(zone)) return;
     diagram_.ShowTankZone(n, zone);
-    journal_.Append(LevelZoneText(n, zone), LookOf(zone).journal);
+    journal_.Append(LevelZoneText(n, zone), LookOf(zone).journal,
+                    SiloTag(EntryKind::SiloZone, n, static_cast<int>(zone)));
 }
 
 void SiloStock::ShowTotal() {

@@ -75,7 +75,8 @@ void Wagons::TemperatureEvent(int silo) {
 void Wagons::TemperatureRises(int silo) {
     const std::string n = std::to_string(silo);
     SetSiloColour(silo, palette::SiloOverheated);
-    journal_.Append(" Повышение температуры в силосе №" + n, JournalColour::Red);
+    journal_.Append(" Повышение температуры в силосе №" + n, JournalColour::Red,
+                    SiloTag(EntryKind::TemperatureAlarm, silo, 1));
     // Silo and entry are on screen before the sounds hold the thread.
     screen_.RepaintNow();
     if (!sound_.SoundOn()) return;
@@ -88,7 +89,7 @@ void Wagons::TemperatureNormal(int silo) {
     SetSiloColour(silo, palette::Black);
     journal_.Append(
         " Температура в силосе №" + std::to_string(silo) + " в зоне\r\tдопустимых значений",
-        JournalColour::Default);
+        JournalColour::Default, SiloTag(EntryKind::TemperatureAlarm, silo, 0));
 }
 
 void Wagons::SetSiloColour(int silo, uint32_t colour) {

@@ -12,10 +12,27 @@
 # ask for red in the low byte show red and blue swapped. The
 # plugin listens on every interface and asks no password, so the preloaded
 # vnc-loopback module binds its socket to 127.0.0.1.
+#
+# A first run starts with a state file that switches the event archive on
+# (section [Archive]), so that "Журналы" shows what happened; deleting the
+# section gives the plain demonstration. An existing state file is left as
+# it is.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
 exe="$root/$build/app/GrainTerminal"
+state="${exe}.INI"
+if [ ! -e "$state" ]; then
+    cat > "$state" <<'INI'
+; The event archive: every journal entry and a sample of the plant every 10 s,
+; kept for Days days in GrainTerminal.db beside this file (README, "Archive").
+; Delete this section for the plain demonstration without an archive.
+[Archive]
+Days=365
+SampleSeconds=10
+INI
+    echo "New state file $state, with the event archive switched on."
+fi
 cd "$root/sounds" 2>/dev/null || cd "$root"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

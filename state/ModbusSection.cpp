@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/core/ProfileValue.h"
+#include "state/SectionValue.h"
 
 namespace state {
 
@@ -10,23 +10,12 @@ namespace {
 
 constexpr const char* kSection = "Modbus";
 
-// A key that must hold a whole number in lowest..highest; nothing when it holds
-// anything else, and `error` says so.
-std::optional<int32_t> Number(const std::string& key, const std::string& value, int32_t lowest,
-                              int32_t highest, std::string& error) {
-    const std::optional<int32_t> number = platform::ParseProfileInteger(value);
-    if (number && *number >= lowest && *number <= highest) return number;
-    error = key + "=" + value + " - ожидается целое число от " + std::to_string(lowest) + " до " +
-            std::to_string(highest);
-    return std::nullopt;
-}
-
 // A 0/1 switch; a missing key keeps `value`.
 bool Switch(const platform::ProfileFile& profile, const std::string& key, bool& value,
             std::string& error) {
     const std::optional<std::string> text = profile.ReadValue(kSection, key);
     if (!text) return true;
-    const std::optional<int32_t> number = Number(key, *text, 0, 1, error);
+    const std::optional<int32_t> number = SectionInteger(key, *text, 0, 1, error);
     if (number) value = *number == 1;
     return number.has_value();
 }
@@ -39,7 +28,7 @@ ModbusSection ReadModbusSection(const platform::ProfileFile& profile) {
     if (!port) return section;
     section.wanted = true;
     ModbusSettings& settings = section.settings;
-    const std::optional<int32_t> number = Number("Port", *port, 0, 65535, section.error);
+    const std::optional<int32_t> number = SectionInteger("Port", *port, 0, 65535, section.error);
     if (!number) return section;
     settings.port = static_cast<uint16_t>(*number);
     const std::string address = profile.ReadString(kSection, "Address", "");

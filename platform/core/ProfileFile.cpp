@@ -276,6 +276,10 @@ bool ProfileFile::Save(const std::string& path) const {
     return WriteWholeFile(path, Text());
 }
 
+bool ProfileFile::HasSection(std::string_view section) const {
+    return impl_->ini.GetSection(std::string(section).c_str()) != nullptr;
+}
+
 std::optional<std::string> ProfileFile::ReadValue(std::string_view section,
                                                   std::string_view key) const {
     const char* value = impl_->ini.GetValue(std::string(section).c_str(), std::string(key).c_str());

@@ -40,6 +40,8 @@ public:
     // Writes the file at `path` (see WriteWholeFile); false when it was not written.
     bool Save(const std::string& path) const;
 
+    // Whether the profile has the section, with or without keys.
+    bool HasSection(std::string_view section) const;
     // The value text of a key (surrounding blanks and one pair of matching
     // quotes removed, at most kValueLimit characters), or nothing when missing.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;

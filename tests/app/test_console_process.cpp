@@ -13,93 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/ConsoleProcess.h"
+
 // Runs the real console program as a process, beside a state file in a scratch
 // folder, and checks what the file holds after the session ends otherwise than
 // by "Выход".
 
-extern char** environ;
-
 namespace {
 
-namespace fs = std::filesystem;
+using namespace console_process;
 
-constexpr int kWaitMs = 60000;  // generous: the sanitizer build starts slowly
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The environment of this process with some variables replaced.
-class Environment {
-public:
-    explicit Environment(const std::vector<std::string>& replaced) {
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            bool keep = true;
-            for (const std::string& r : replaced) {
-                if (entry.starts_with(r.substr(0, r.find('=') + 1))) keep = false;
-            }
-            if (keep) entries_.push_back(entry);
-        }
-        entries_.insert(entries_.end(), replaced.begin(), replaced.end());
-        for (std::string& entry : entries_) pointers_.push_back(entry.data());
-        pointers_.push_back(nullptr);
-    }
-    char** Get() { return pointers_.data(); }
-
-private:
-    std::vector<std::string> entries_;
-    std::vector<char*> pointers_;
-};
-
-pid_t Spawn(const std::vector<std::string>& arguments, Environment environment,
-            const posix_spawn_file_actions_t* actions = nullptr) {
-    std::vector<char*> argv;
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, argv[0], actions, nullptr, argv.data(), environment.Get()) != 0) {
-        return -1;
-    }
-    return pid;
-}
-
-// The exit status, or 1000 + the signal that ended the process.
-int WaitForExit(pid_t pid) {
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-}
-
-class ConsoleProcess : public testing::Test {
+class ConsoleProcess : public ScratchConsole {
 protected:
-    ConsoleProcess() {
-        std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (char& c : test) {
-            if (c == '/') c = '_';
-        }
-        folder_ = fs::path(testing::TempDir()) /
-                  ("console-process-" + std::to_string(::getpid()) + "-" + test);
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        // The state file lies beside the executable, so the program runs from here.
-        program_ = folder_ / "GrainTerminal";
-        std::error_code error;
-        fs::create_hard_link(GRAIN_TERMINAL, program_, error);
-        if (error) fs::copy_file(GRAIN_TERMINAL, program_);
-        state_ = folder_ / "GrainTerminal.INI";
-    }
-    ~ConsoleProcess() override {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            WaitForExit(pid_);
-        }
-        fs::remove_all(folder_);
-    }
-
     // Starts the console and waits until start-up has read the state file:
     // from then on the tables hold the plant. False when it never did.
     bool StartAndWaitForTheStateFile(const std::vector<std::string>& environment) {
@@ -113,12 +38,6 @@ protected:
         return read;
     }
 
-    int Exit() {
-        const int status = WaitForExit(pid_);
-        pid_ = -1;
-        return status;
-    }
-
     // What a close writes: every key, Auto as Remote.
     void ExpectSaved() {
         const std::string text = ReadFile(state_);
@@ -128,9 +47,6 @@ protected:
     }
 
     static constexpr const char* kInitialState = "[Dev3]\r\nMode=2\r\n";
-
-    fs::path folder_, program_, state_;
-    pid_t pid_ = -1;
 };
 
 struct Ending {

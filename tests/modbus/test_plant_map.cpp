@@ -282,9 +282,9 @@ INSTANTIATE_TEST_SUITE_P(
 // client into the device's command register, one fresh plant for each cycle:
 // the route still reaches running, or stopped, and during a start the
 // device's outcome says that the command was refused.
-class RouteSweepTest : public ::testing::TestWithParam<plant_test::SweepCase> {};
+class SweepTest : public ::testing::TestWithParam<plant_test::SweepCase> {};
 
-TEST_P(RouteSweepTest, NoSingleClientCommandHangsRoute1) {
+TEST_P(SweepTest, OneClientCommandNeverHangsIt) {
     const auto [device, code, stop, first] = GetParam();
     const int32_t finished = stop ? kRouteStopped : kRouteRunning;
     for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
@@ -327,7 +327,7 @@ TEST_P(RouteSweepTest, NoSingleClientCommandHangsRoute1) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Route1, RouteSweepTest, plant_test::Route1SweepCases(),
+INSTANTIATE_TEST_SUITE_P(Route1, SweepTest, plant_test::Route1SweepCases(),
                          plant_test::SweepCaseName);
 
 // Requests the server does not serve, each with the exception it answers; a

@@ -25,8 +25,8 @@ inline auto Route1SweepCases() {
 
 inline std::string SweepCaseName(const ::testing::TestParamInfo<SweepCase>& info) {
     const auto [device, code, stop, first] = info.param;
-    return "Device" + std::to_string(device) + "Command" + std::to_string(code) +
-           (stop ? "WhileStopping" : "WhileStarting") + "At" + std::to_string(first) + "To" +
+    return "Dev" + std::to_string(device) + "Cmd" + std::to_string(code) +
+           (stop ? "Stopping" : "Starting") + std::to_string(first) + "To" +
            std::to_string(first + kSweepWindow - 1);
 }
 

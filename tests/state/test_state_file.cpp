@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "state/ArchiveSection.h"
 #include "state/StateFile.h"
 
 namespace {
@@ -304,5 +305,49 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"/opt/name.", "/opt/name.INI"},
                     PathCase{"/opt/.terminal", "/opt/.terminal.INI"},
                     PathCase{"terminal", "terminal.INI"}));
+
+struct ArchiveCase {
+    const char* name;
+    const char* ini;
+    bool wanted;
+    const char* path;
+    int days;
+    int sampleSeconds;
+    const char* error;
+};
+void PrintTo(const ArchiveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ArchiveSectionRule : public testing::TestWithParam<ArchiveCase> {};
+
+TEST_P(ArchiveSectionRule, SwitchesTheArchiveOnAndSaysWhereAndHowLong) {
+    platform::ProfileFile profile;
+    profile.Parse(GetParam().ini);
+    const state::ArchiveSection section =
+        state::ReadArchiveSection(profile, "/opt/grain/GrainTerminal.INI");
+    EXPECT_EQ(section.wanted, GetParam().wanted);
+    EXPECT_EQ(section.error, GetParam().error);
+    if (!section.wanted || !section.error.empty()) return;
+    EXPECT_EQ(section.settings.path, GetParam().path);
+    EXPECT_EQ(section.settings.days, GetParam().days);
+    EXPECT_EQ(section.settings.sampleSeconds, GetParam().sampleSeconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, ArchiveSectionRule,
+    testing::Values(
+        ArchiveCase{"None", "[Modbus]\nPort=5020\n", false, "", 0, 0, ""},
+        ArchiveCase{"Bare", "[archive]\n", true, "/opt/grain/GrainTerminal.db", 365, 10, ""},
+        ArchiveCase{"EmptyPath", "[Archive]\nPath=\n", true, "/opt/grain/GrainTerminal.db", 365, 10,
+                    ""},
+        ArchiveCase{"RelativePath", "[Archive]\nPath=logs/plant.db\nDays=0\nSampleSeconds=0x3C\n",
+                    true, "/opt/grain/logs/plant.db", 0, 60, ""},
+        ArchiveCase{"AbsolutePath", "[Archive]\nPath=/var/lib/grain.db\n", true,
+                    "/var/lib/grain.db", 365, 10, ""},
+        ArchiveCase{"DaysOutOfRange", "[Archive]\nDays=36501\n", true, "", 0, 0,
+                    "Days=36501 - ожидается целое число от 0 до 36500"},
+        ArchiveCase{"SamplesNoNumber", "[Archive]\nSampleSeconds=ten\n", true, "", 0, 0,
+                    "SampleSeconds=ten - ожидается целое число от 0 до 86400"}));
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/plant/Route1Sweep.h"
+#include "archive/Reader.h"
 
 // Runs the real grain-sim binary on scripts and checks its lines and exit status.
 
@@ -196,6 +196,89 @@ TEST_F(GrainSimTest, TripStopsTheRouteAndAlarmsListsTheDeviceUntilClearedAndRese
     }
 }
 
+// A scripted history: every journal line of the run is in the archive, in
+// order, stamped with the plant's time, with the right kind, subject and
+// source.
+TEST_F(GrainSimTest, ArchiveKeepsEveryJournalLineWithWhatAndWhoAtThePlantsTime) {
+    const std::string db = Path("history.db");
+    const RunResult r =
+        Run("dev 1 21\ntick\ndev 1 1\ntick 2\nroute 1 start\ntick 60\nfault 14 trip\ntick 3\n"
+            "fault 14 clear\ndev 14 10\ntick 80\nvagon 3\nvagon 3\ndev 5 1\ntick\n",
+            "--archive '" + db + "' --start 2026-06-12T10:00:00+03:00");
+    ASSERT_EQ(r.status, 0) << r.errors;
+    std::string error;
+    const auto reader = archive::Reader::Open(db, error);
+    ASSERT_TRUE(reader) << error;
+    const std::vector<archive::Row> rows = reader->Since(0, {}, 1000).rows;
+
+    // "J <tick> <colour> <body>" of each row, as grain-sim prints it.
+    constexpr int64_t kStart = 1'781'247'600'000;  // 2026-06-12 07:00:00 UTC
+    const char* colours[] = {"default", "red", "blue"};
+    std::vector<std::string> archived;
+    for (const archive::Row& row : rows) {
+        EXPECT_EQ(row.time.offsetMinutes, 180);
+        EXPECT_EQ((row.time.utcMs - kStart) % 300, 0);
+        std::string body;
+        for (const char c : row.text)
+            body += c == '\r' ? "\\r" : c == '\t' ? "\\t" : std::string(1, c);
+        archived.push_back("J " + std::to_string((row.time.utcMs - kStart) / 300) + " " +
+                           colours[static_cast<int>(row.colour)] + " " + body);
+    }
+    EXPECT_EQ(archived, Starting(r.lines, "J "));
+
+    struct Expected {
+        const char* text;  // a part of the entry's text; entries are found in this order
+        archive::Kind kind;
+        int subject;
+        int detail;
+        const char* source;
+    };
+    using K = archive::Kind;
+    const Expected expected[] = {
+        {"Уровень в силосе №1", K::SiloZone, 201, 0, ""},
+        {"М1 Получена команда - \r\t\"Установить ДИСТ", K::CommandTaken, 1, 21, "строка 1"},
+        {"М1 Установлен", K::StateChange, 1, 11, ""},
+        {"М1 Получена команда - \r\t\"ОТКРЫТЬ", K::CommandTaken, 1, 1, "строка 3"},
+        {"М1 Изменение состояния - \r\t\"ПРОМЕЖ", K::StateChange, 1, 1, ""},
+        {"на запуск", K::RouteEvent, 101, 1, "строка 5"},
+        {"3.3 Получена команда - \r\t\"Установить АВТО", K::CommandTaken, 15, 22, "маршрут 1"},
+        {"3.3 Изменение состояния - \r\t\"ВКЛЮЧЕНО", K::StateChange, 15, 0, ""},
+        {"запущен", K::RouteEvent, 101, 3, ""},
+        {"АВАРИЯ", K::TrainerFault, 14, 1, "строка 7"},
+        {"Аварийный останов", K::RouteEvent, 101, 6, ""},
+        {"на останов", K::RouteEvent, 101, 2, "контроллер"},
+        {"М2 Получена команда - \r\t\"ЗАКРЫТЬ", K::CommandTaken, 2, 2, "маршрут 1"},
+        {"НЕИСПРАВНОСТЬ УСТРАНЕНА", K::TrainerFault, 14, 0, "строка 9"},
+        {"СБРОСИТЬ ФЛАГ АВАРИИ", K::CommandTaken, 14, 10, "строка 10"},
+        {"остановлен", K::RouteEvent, 101, 4, ""},
+        {"Повышение температуры", K::TemperatureAlarm, 201, 1, ""},
+        {"допустимых значений", K::TemperatureAlarm, 201, 0, ""},
+        {"М5 Команда управления", K::CommandRefused, 5, 1, "строка 14"},
+    };
+    auto row = rows.begin();
+    for (const Expected& e : expected) {
+        row = std::find_if(row, rows.end(), [&e](const archive::Row& candidate) {
+            return candidate.text.find(e.text) != std::string::npos;
+        });
+        ASSERT_NE(row, rows.end()) << e.text;
+        EXPECT_EQ(row->kind, e.kind) << e.text;
+        EXPECT_EQ(row->subject.Code(), e.subject) << e.text;
+        EXPECT_EQ(row->detail, e.detail) << e.text;
+        EXPECT_EQ(row->source, e.source) << e.text;
+    }
+
+    // One sample per 10 s of plant time: 147 cycles are 44.1 s.
+    std::vector<archive::Sample> samples;
+    EXPECT_EQ(
+        reader->Samples(0, INT64_MAX, [&](const archive::Sample& s) { samples.push_back(s); }), "");
+    ASSERT_EQ(samples.size(), 5u);
+    EXPECT_EQ(samples[0].time.utcMs, kStart + 300);
+    EXPECT_EQ(samples[1].time.utcMs, kStart + 10'200);
+    EXPECT_DOUBLE_EQ(samples[0].silo[0], 15000.0);
+    EXPECT_DOUBLE_EQ(samples[4].silo[0], 14999.6);  // 13 running cycles took 0.39 t
+    std::filesystem::remove(db);
+}
+
 TEST_F(GrainSimTest, SavedStateIsLoadedWithState) {
     const std::string state = Path("state.INI");
     const RunResult saved = Run("dev 3 21\ndev 9 22\ntick\nsave " + state + "\n");
@@ -222,7 +305,7 @@ TEST_F(GrainSimTest, UnwritableStateFileStopsWithStatusOne) {
 // "@script.txt" holds the script ("<long>" in it: a line of ten million
 // characters; "<many>" a script that prints far more than a pipe holds).
 const std::string kUsage =
-    "usage: grain-sim [--state FILE] [SCRIPT]\n"
+    "usage: grain-sim [--state FILE] [--archive FILE [--start ISO-TIME]] [SCRIPT]\n"
     "       grain-sim --serve [ADDRESS:]PORT [--state FILE] [--faults]";
 
 struct Failure {
@@ -286,6 +369,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "grain-sim: --serve runs no script\n" + kUsage},
         Failure{"FaultsWithoutServe", "", "--faults '@script.txt'", "", 2,
                 "grain-sim: --faults is an option of --serve\n" + kUsage},
+        Failure{"StartWithoutArchive", "", "--start 2026-06-12 '@script.txt'", "", 2,
+                "grain-sim: --start is an option of --archive\n" + kUsage},
+        Failure{"StartThatIsNoDate", "", "--archive '@a.db' --start 2026-02-29T10:00 '@script.txt'",
+                "", 2, "grain-sim: --start: '2026-02-29T10:00' is no date and time\n" + kUsage},
+        Failure{"ArchiveWhileServing", "", "--serve 0 --archive '@a.db'", "", 2,
+                "grain-sim: --archive records a script's run, not --serve\n" + kUsage},
+        Failure{"ArchiveIsAFolder", "tick\n", "--archive '@folder' '@script.txt'", "", 2,
+                "grain-sim: archive @folder: is a folder"},
+        Failure{"ArchiveIsNoDatabase", "tick\n", "--archive '@script.txt' '@script.txt'", "", 6,
+                "grain-sim: archive '@script.txt' is missing entries: file is not a database"},
         Failure{"ServeOnAHostName", "", "--serve localhost:0", "", 5,
                 "grain-sim: cannot serve Modbus TCP: localhost:0: not a numeric "
                 "IP address"},
@@ -371,42 +464,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"FaultBeyondTheTable", "fault 19 clear\n",
                   "grain-sim: line 1: device 19 outside 1..18"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The route 1 sweep (tests/plant/Route1Sweep.h), one grain-sim run for each
-// cycle: the route still reaches running, or stopped, and a start leaves its
-// devices as it wanted them.
-class RouteSweepTest : public GrainSimTest,
-                       public ::testing::WithParamInterface<plant_test::SweepCase> {};
-
-TEST_P(RouteSweepTest, NoSingleOperatorCommandHangsRoute1) {
-    const auto [device, code, stop, first] = GetParam();
-    const std::string finished =
-        stop ? "R 1 state=0 step=0 permitted=1" : "R 1 state=2 step=0 permitted=1";
-    for (int cycle = first; cycle < first + plant_test::kSweepWindow; ++cycle) {
-        const int k = cycle - 1;  // cycles run before the command is posted
-        std::string script = "route 1 start\n";
-        if (stop)
-            script += "tick " + std::to_string(plant_test::kRoute1StartCycles) + "\nroute 1 stop\n";
-        script += "tick " + std::to_string(k) + "\ndev " + std::to_string(device) + " " +
-                  std::to_string(code) + "\ntick 200\nprint\n";
-        const RunResult r = Run(script);
-        ASSERT_EQ(r.status, 0) << r.errors;
-        EXPECT_EQ(Starting(r.lines, "R 1 "), std::vector<std::string>{finished})
-            << "command taken over in cycle " << cycle << " of the sequence";
-        if (stop) continue;
-        const std::vector<std::string> started = {"D 2 mode=2 state=0 ungle=90",
-                                                  "D 14 mode=2 state=0 ungle=0",
-                                                  "D 15 mode=2 state=0 ungle=0"};
-        std::vector<std::string> devices;
-        for (const char* prefix : {"D 2 ", "D 14 ", "D 15 "}) {
-            for (const std::string& line : Starting(r.lines, prefix)) devices.push_back(line);
-        }
-        EXPECT_EQ(devices, started) << "command taken over in cycle " << cycle;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Route1, RouteSweepTest, plant_test::Route1SweepCases(),
-                         plant_test::SweepCaseName);
 
 TEST_F(GrainSimTest, MissingScriptFileIsAClearErrorWithStatusTwo) {
     const std::string missing = Path("no-such-script.txt");

@@ -25,6 +25,11 @@ std::string Tonnes(double value) {
     return platform::FormatFixed(value, 18, 2, '.');
 }
 
+// The source of a script's command: "строка 12".
+plant::Origin LineOrigin(int line) {
+    return plant::Origin("строка " + std::to_string(line));
+}
+
 }  // namespace
 
 std::string EscapeBody(const std::string& body) {
@@ -43,7 +48,16 @@ std::string EscapeBody(const std::string& body) {
 }
 
 void Runner::Journal::Append(const std::string& body, plant::JournalColour colour) {
-    out_ << "J " << tick_ << ' ' << ColourName(colour) << ' ' << EscapeBody(body) << '\n';
+    Append(body, colour, plant::SystemTag());
+}
+
+void Runner::Journal::Append(const std::string& body, plant::JournalColour colour,
+                             const plant::JournalTag& tag) {
+    runner_.out_ << "J " << runner_.tick_ << ' ' << ColourName(colour) << ' ' << EscapeBody(body)
+                 << '\n';
+    if (runner_.archive_ != nullptr) {
+        runner_.archive_->Append(archive::TaggedEntry(runner_.PlantTime(), body, colour, tag));
+    }
 }
 
 void Runner::Sound::Play(const std::string& file) {
@@ -56,6 +70,19 @@ int Runner::SeededRandom::Next(int bound) {
 }
 
 Runner::Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+void Runner::RecordIn(archive::Archive& archive, const archive::Stamp& start) {
+    archive_ = &archive;
+    start_ = start;
+}
+
+archive::Stamp Runner::PlantTime() const {
+    return {start_.utcMs + int64_t{tick_} * plant::kEmulatorIntervalMs, start_.offsetMinutes};
+}
+
+void Runner::Sample() {
+    if (archive_ != nullptr) archive_->OfferSample(archive::SampleOf(plant_, PlantTime()));
+}
 
 std::optional<std::string> Runner::Start(const std::string& statePath) {
     plant::FillDefinitions(plant_);
@@ -85,6 +112,7 @@ int Runner::Run(const std::vector<Command>& commands) {
 void Runner::Cycle() {
     ++tick_;
     controller_.EmulatorTick();
+    Sample();
 }
 
 void Runner::WagonTick(int draw) {
@@ -96,21 +124,22 @@ bool Runner::Execute(const Command& command) {
     using Verb = Command::Verb;
     switch (command.verb) {
         case Verb::Tick:
-            for (long i = 0; i < command.count; ++i) {
-                ++tick_;
-                controller_.EmulatorTick();
-            }
+            for (long i = 0; i < command.count; ++i) Cycle();
             break;
         // A script posts as the operator does; the parser lets only device
         // commands through.
         case Verb::Dev:
-            plant::PostCommand(plant_, command.index, command.code, plant::kSourceOperator);
+            plant::PostCommand(plant_, command.index, command.code, plant::kSourceOperator,
+                               LineOrigin(command.line));
             break;
         case Verb::RouteStart:
         case Verb::RouteStop: {
             const int32_t code =
                 command.verb == Verb::RouteStart ? plant::kRouteCmdStart : plant::kRouteCmdStop;
-            if (!plant::PostRouteCommand(plant_, command.index, code)) out_ << "# ignored\n";
+            if (!plant::PostRouteCommand(plant_, command.index, code, plant::kSourceOperator,
+                                         LineOrigin(command.line))) {
+                out_ << "# ignored\n";
+            }
             break;
         }
         case Verb::Reset:
@@ -127,7 +156,7 @@ bool Runner::Execute(const Command& command) {
             out_ << "W " << wagonTimer_.WagonsOnTrack() << '\n';
             break;
         case Verb::Fault:
-            plant::PostFault(plant_, command.index, command.code);
+            plant::PostFault(plant_, command.index, command.code, LineOrigin(command.line));
             break;
         case Verb::Alarms:
             for (int i = 1; i <= plant::kDeviceCount; ++i) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/Archive.h"
 #include "plant/Controller.h"
 #include "plant/MemoryDiagram.h"
 #include "plant/Outlets.h"
@@ -20,6 +21,10 @@ namespace grainsim {
 // jitter comes from a fixed seed so that a run always prints the same.
 //   J <tick> <default|red|blue> <body>   (CR written as \r, TAB as \t)
 //   S <tick> <wave file>
+// With an archive, every entry goes into it too, tagged, and a sample of the
+// plant after every cycle (the archive keeps one per period), all stamped with
+// the plant's time: the start, plus 300 ms per cycle. The commands of a script
+// name their line as their source ("строка N").
 class Runner {
 public:
     Runner(std::ostream& out, std::ostream& err);
@@ -28,6 +33,12 @@ public:
     // one is given (a missing file keeps the defaults). Returns why the file
     // could not be read when it exists but could not be.
     std::optional<std::string> Start(const std::string& statePath);
+
+    // Records the run in `archive` from `start` on (the plant's time of cycle
+    // 0). The archive outlives the runner's use of it.
+    void RecordIn(archive::Archive& archive, const archive::Stamp& start);
+    // The plant's time now: the start, plus 300 ms per cycle run.
+    archive::Stamp PlantTime() const;
 
     // Exit status: 0, 1 when a state file could not be written, 3 when the
     // output could not be written. Either failure stops the run.
@@ -45,12 +56,13 @@ public:
 private:
     class Journal : public plant::JournalOutlet {
     public:
-        Journal(std::ostream& out, const long& tick) : out_(out), tick_(tick) {}
+        explicit Journal(Runner& runner) : runner_(runner) {}
         void Append(const std::string& body, plant::JournalColour colour) override;
+        void Append(const std::string& body, plant::JournalColour colour,
+                    const plant::JournalTag& tag) override;
 
     private:
-        std::ostream& out_;
-        const long& tick_;
+        Runner& runner_;
     };
     class Sound : public plant::SoundOutlet {
     public:
@@ -86,13 +98,16 @@ private:
 
     bool Execute(const Command& command);
     void Print();
+    void Sample();
 
     std::ostream& out_;
     std::ostream& err_;
     long tick_ = 0;
     plant::Plant plant_;
     plant::MemoryDiagram diagram_;
-    Journal journal_{out_, tick_};
+    archive::Archive* archive_ = nullptr;
+    archive::Stamp start_;
+    Journal journal_{*this};
     Sound sound_{out_, tick_};
     SeededRandom random_;
     ScriptedDraw draw_;

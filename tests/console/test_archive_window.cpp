@@ -1,0 +1,177 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <fstream>
+#include <optional>
+
+#include "archive/Names.h"
+#include "console/ArchiveLink.h"
+#include "console/ArchiveModel.h"
+#include "console/ArchiveWindow.h"
+#include "platform/services/SaveFileDialog.h"
+#include "tests/console/FrmMainFixture.h"
+
+// The console with its event archive on: "Журналы" opens the archive window,
+// whose filters query the file and whose table follows the journal live;
+// blocking the console blocks it; an export writes the entries it shows.
+
+namespace {
+
+using console::ArchiveModel;
+
+class AnsweredSave : public platform::SaveFileDialog {
+public:
+    std::optional<std::string> Ask(QWidget*, const std::string&, const std::string& suggested,
+                                   const std::string&) override {
+        asked = suggested;
+        return answer;
+    }
+    std::string asked;
+    std::optional<std::string> answer;
+};
+
+class ArchiveWindowTest : public console_test::FrmMainTest {
+protected:
+    void SetUp() override {
+        std::ofstream(StatePath()) << "[Archive]\n";
+        if (!existing.empty()) std::ofstream(ArchivePath(), std::ios::binary) << existing;
+        services.saveDialog = &save;
+        RunStartup();
+        ASSERT_TRUE(Form().archiveLink().IsOn());
+    }
+
+    console::ArchiveWindow& Open() {
+        Find<QPushButton>("BtnJournal")->click();
+        return *Find<console::ArchiveWindow>("FrmArchive");
+    }
+    // Whatever was journalled is in the file, and the window has queried it anew.
+    void Applied(console::ArchiveWindow& window) {
+        ASSERT_TRUE(Form().archiveLink().Flush());
+        window.Apply();
+    }
+    static QString Cell(console::ArchiveWindow& window, int row, int column) {
+        return window.Model().index(row, column).data().toString();
+    }
+    static bool AllHold(console::ArchiveWindow& window, const QString& part) {
+        for (int row = 0; row < window.Model().rowCount(); ++row) {
+            if (!Cell(window, row, ArchiveModel::Text).contains(part, Qt::CaseInsensitive)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::string ArchivePath() const { return dir.filePath("GrainTerminal.db").toStdString(); }
+
+    AnsweredSave save;
+    std::string existing;  // what the archive's file holds before start-up
+};
+
+class NotAnArchive : public ArchiveWindowTest {
+protected:
+    NotAnArchive() { existing = "[Dev1]\nMode=1\n" + std::string(5000, '#'); }
+};
+
+TEST_F(ArchiveWindowTest, OpensBesideTheConsoleOnceFiltersAndFollowsTheJournal) {
+    // A command at the panel names the user of the status bar.
+    Form().devicePanel().DeviceControlClick(1);
+    Find<QPushButton>("BtnOn")->click();
+    ControllerTicks(3);
+
+    console::ArchiveWindow& window = Open();
+    Applied(window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isModal());
+    ASSERT_GT(window.Model().rowCount(), 3);
+    // Newest first: the start-up's first entry is the last row.
+    EXPECT_TRUE(
+        Cell(window, window.Model().rowCount() - 1, ArchiveModel::Text).contains("Запуск системы"));
+    bool panelCommand = false;
+    for (int row = 0; row < window.Model().rowCount(); ++row) {
+        if (Cell(window, row, ArchiveModel::Text).contains("М1 Команда управления") &&
+            Cell(window, row, ArchiveModel::Source) == "Зернов") {
+            panelCommand = true;
+        }
+    }
+    EXPECT_TRUE(panelCommand) << "no entry of the panel's command names the user";
+
+    // A second click raises the same window.
+    Open();
+    EXPECT_EQ(Form().findChildren<console::ArchiveWindow*>().size(), 1);
+
+    // The search ignores the case of Cyrillic letters.
+    Find<QLineEdit>("EditSearch")->setText("зАПУСК СИСТЕМЫ");
+    Applied(window);
+    ASSERT_EQ(window.Model().rowCount(), 1);
+    EXPECT_TRUE(AllHold(window, "Запуск системы"));
+
+    // Kinds: only system entries.
+    Find<QLineEdit>("EditSearch")->clear();
+    auto* kinds = Find<QListWidget>("ListKinds");
+    for (int k = 0; k < kinds->count(); ++k) {
+        QListWidgetItem* item = kinds->item(k);
+        const bool system =
+            item->data(Qt::UserRole).toInt() == static_cast<int>(archive::Kind::System);
+        item->setCheckState(system ? Qt::Checked : Qt::Unchecked);
+    }
+    Applied(window);
+    ASSERT_GT(window.Model().rowCount(), 0);
+    for (int row = 0; row < window.Model().rowCount(); ++row) {
+        EXPECT_EQ(Cell(window, row, ArchiveModel::Kind).toStdString(),
+                  archive::KindName(archive::Kind::System));
+    }
+
+    // Live: a new entry comes in at the top.
+    Find<QPushButton>("BtnBlock")->click();
+    ASSERT_TRUE(Form().archiveLink().Flush());
+    window.Follow();
+    EXPECT_TRUE(Cell(window, 0, ArchiveModel::Text).contains("Блокировка системы"));
+    // Blocking the console blocks this window too, until it is unblocked.
+    EXPECT_FALSE(window.isEnabled());
+    Find<QPushButton>("Button1")->click();
+    EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(ArchiveWindowTest, ExportWritesTheShownEntriesBesideTheArchiveByDefault) {
+    console::ArchiveWindow& window = Open();
+    Find<QLineEdit>("EditSearch")->setText("Запуск");
+    Applied(window);
+    save.answer = dir.filePath("export.csv").toStdString();
+    Find<QPushButton>("BtnExportCsv")->click();
+    EXPECT_EQ(save.asked.rfind(dir.path().toStdString(), 0), 0u) << save.asked;
+    QPushButton* button = Find<QPushButton>("BtnExportCsv");
+    ASSERT_TRUE(QTest::qWaitFor([button] { return button->isEnabled(); }, 5000));
+    std::ifstream in(*save.answer, std::ios::binary);
+    const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(csv.find("Запуск системы"), std::string::npos);
+    EXPECT_EQ(csv.find("зарегистрирован"), std::string::npos);
+}
+
+// A file that is no archive is left as it is; the journal says so once, in
+// blue, naming the file, and the console runs on.
+TEST_F(NotAnArchive, IsJournalledOnceInBlueAndTheConsoleRunsOn) {
+    const std::string text = " Архив событий не записывается: файл не является архивом событий";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return JournalLines().join('\n').contains(QString::fromStdString(text)); }, 5000));
+    const QStringList lines = JournalLines();
+    EXPECT_EQ(lines.filter(QString::fromStdString(text)).size(), 1)
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.join('\n').contains(QString::fromStdString(ArchivePath())));
+    EXPECT_EQ(JournalColourOf("Архив событий не записывается"), QColor(Qt::blue));
+    ControllerTicks(10);
+    QTest::qWait(100);
+    EXPECT_EQ(JournalLines().filter(QString::fromStdString(text)).size(), 1);
+    std::ifstream in(ArchivePath(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+              existing);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return test_support::RunHeadless(argc, argv);
+}
