@@ -1,13 +1,21 @@
 #include "console/ArchiveViewServices.h"
 
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
+#include <optional>
+
+#include "platform/services/SaveFileDialog.h"
 
 namespace console {
 
-QString AskSavePathWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
-                              const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, caption, QDir::home().filePath(suggested), filter);
+QString AskExportPath(const ArchiveViewServices& services, QWidget* parent, const QString& title,
+                      const QString& name, const QString& filter) {
+    if (services.saveDialog == nullptr) return {};
+    const QString suggested =
+        QFileInfo(QString::fromStdString(services.path)).absoluteDir().filePath(name);
+    const std::optional<std::string> path = services.saveDialog->Ask(
+        parent, title.toStdString(), suggested.toStdString(), filter.toStdString());
+    return path ? QString::fromStdString(*path) : QString();
 }
 
 }  // namespace console

@@ -7,26 +7,27 @@
 
 class QWidget;
 
+namespace platform {
+class SaveFileDialog;
+}
+
 namespace console {
 
-// The program's question where an export goes: a save dialog. Empty when the
-// operator cancels.
-QString AskSavePathWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
-                              const QString& filter);
-
-// What a window that shows the archive works with: the file, the present, the
-// regional decimal separator, and the question where an export goes (a save
-// dialog in the program; tests answer it). Each window reads the file through
-// readers of its own, so it never holds up the archive's writer.
+// What the trend and equipment windows work with: the archive's file, the
+// present, the regional decimal separator, and the question where an export
+// goes (a save dialog in the program; tests answer it). Each window reads the
+// file through readers of its own, on worker threads, so it never holds up
+// the archive's writer or the controller.
 struct ArchiveViewServices {
     std::string path;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     char decimalSeparator = '.';
-    // The file to export to, asked with `caption`, offering `suggested` and
-    // files of `filter`; empty when the operator cancels.
-    std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
-                          const QString& filter)>
-        askSavePath = AskSavePathWithDialog;
+    platform::SaveFileDialog* saveDialog = nullptr;
 };
+
+// Asks where to export, offering `name` beside the archive's file; empty when
+// the operator cancels or no dialog is given.
+QString AskExportPath(const ArchiveViewServices& services, QWidget* parent, const QString& title,
+                      const QString& name, const QString& filter);
 
 }  // namespace console

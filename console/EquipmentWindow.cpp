@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -58,13 +59,13 @@ EquipmentWindow::EquipmentWindow(ArchiveViewServices services, QWidget* parent)
       sorted_(new QSortFilterProxyModel(this)),
       table_(new QTableView(this)),
       status_(new QLabel(this)) {
-    setObjectName("EquipmentWindow");
+    setObjectName("FrmEquipment");
     setWindowTitle("Транспортное оборудование");
-    status_->setObjectName("EquipmentStatus");
+    status_->setObjectName("LabelEquipmentStatus");
 
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(EquipmentModel::kValueRole);
-    table_->setObjectName("EquipmentTable");
+    table_->setObjectName("TableEquipment");
     table_->setModel(sorted_);
     table_->setSortingEnabled(true);
     table_->sortByColumn(EquipmentModel::Number, Qt::AscendingOrder);
@@ -75,9 +76,9 @@ EquipmentWindow::EquipmentWindow(ArchiveViewServices services, QWidget* parent)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* refresh = new QPushButton("Обновить", this);
-    refresh->setObjectName("EquipmentRefresh");
+    refresh->setObjectName("BtnEquipmentRefresh");
     auto* exportCsv = new QPushButton("Экспорт CSV", this);
-    exportCsv->setObjectName("EquipmentExportCsv");
+    exportCsv->setObjectName("BtnEquipmentCsv");
     auto* top = new QHBoxLayout;
     top->addWidget(range_, 1);
     top->addWidget(refresh);
@@ -93,11 +94,27 @@ EquipmentWindow::EquipmentWindow(ArchiveViewServices services, QWidget* parent)
     connect(exportCsv, &QPushButton::clicked, this, &EquipmentWindow::ExportCsv);
     connect(&loading_, &QFutureWatcher<archive::EquipmentFigures>::finished, this,
             &EquipmentWindow::Loaded);
-    range_->findChild<QComboBox*>("EquipmentRange")->setCurrentIndex(kFirstRange);
+    // Read when the window opens.
+    auto* list = range_->findChild<QComboBox*>("ComboEquipmentRange");
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(kFirstRange);
 }
 
 // A count still under way finishes on its own; its result is dropped.
 EquipmentWindow::~EquipmentWindow() = default;
+
+void EquipmentWindow::Open() {
+    if (!isVisible()) {
+        show();
+        Refresh();
+    }
+    raise();
+    activateWindow();
+}
+
+void EquipmentWindow::SetBlocked(bool blocked) {
+    setEnabled(!blocked);
+}
 
 void EquipmentWindow::Refresh() {
     Load(range_->Current());
@@ -136,10 +153,9 @@ void EquipmentWindow::FitTable() {
 }
 
 void EquipmentWindow::ExportCsv() {
-    const QString suggested =
-        "Оборудование_" + services_.now().toString("yyyy-MM-dd_HHmm") + ".csv";
+    const QString name = "Оборудование_" + services_.now().toString("yyyy-MM-dd_HHmm") + ".csv";
     const QString path =
-        services_.askSavePath(this, "Экспорт таблицы (CSV)", suggested, "CSV (*.csv)");
+        AskExportPath(services_, this, "Экспорт таблицы (CSV)", name, "Файлы CSV (*.csv)");
     if (path.isEmpty()) return;
     const std::string csv = Csv();
     QSaveFile file(path);

@@ -20,12 +20,22 @@ class EquipmentModel;
 // from the archive's entries on a worker thread (docs/archive.md). Not modal.
 // The rows sort by any column; "Экспорт CSV" writes the table as it is
 // sorted. "Обновить" counts a range that ends now again.
+//
+// Controls carry their names as objectName: ComboEquipmentRange,
+// EditEquipmentFrom, EditEquipmentTo, BtnEquipmentShow, BtnEquipmentRefresh,
+// BtnEquipmentCsv, TableEquipment, LabelEquipmentStatus.
 class EquipmentWindow : public QWidget {
     Q_OBJECT
 
 public:
     explicit EquipmentWindow(ArchiveViewServices services, QWidget* parent = nullptr);
     ~EquipmentWindow() override;
+
+    // "Трансп. оборудование": shows the window, counting its range anew, or
+    // raises it when it shows already.
+    void Open();
+    // Blocking the console blocks this window too.
+    void SetBlocked(bool blocked);
 
     EquipmentModel& Model() { return *model_; }
     QTableView& Table() { return *table_; }
@@ -35,6 +45,7 @@ signals:
     void loaded();
 
 public slots:
+    // Counts the range again (also after the archive started a new file).
     void Refresh();
     void ExportCsv();
 

@@ -20,11 +20,11 @@ RangeChooser::RangeChooser(const QString& prefix, std::span<const RangePreset> p
       from_(new QDateTimeEdit(this)),
       to_(new QDateTimeEdit(this)),
       show_(new QPushButton("Показать", this)) {
-    setObjectName(prefix + "RangeChooser");
-    list_->setObjectName(prefix + "Range");
-    from_->setObjectName(prefix + "From");
-    to_->setObjectName(prefix + "To");
-    show_->setObjectName(prefix + "Show");
+    setObjectName("Panel" + prefix + "Range");
+    list_->setObjectName("Combo" + prefix + "Range");
+    from_->setObjectName("Edit" + prefix + "From");
+    to_->setObjectName("Edit" + prefix + "To");
+    show_->setObjectName("Btn" + prefix + "Show");
     for (const RangePreset& preset : presets_) list_->addItem(QString::fromUtf8(preset.caption));
 
     auto* row = new QHBoxLayout(this);
@@ -46,7 +46,8 @@ RangeChooser::RangeChooser(const QString& prefix, std::span<const RangePreset> p
     to_->setDateTime(present);
     from_->setDateTime(present.addDays(-1));
     auto showCustom = [this, dash](bool on) {
-        for (QWidget* w : std::initializer_list<QWidget*>{from_, dash, to_, show_}) w->setVisible(on);
+        for (QWidget* w : std::initializer_list<QWidget*>{from_, dash, to_, show_})
+            w->setVisible(on);
     };
     showCustom(false);
     connect(list_, &QComboBox::currentIndexChanged, this, [this, showCustom](int index) {

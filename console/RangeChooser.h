@@ -30,10 +30,10 @@ constexpr int64_t kHourMs = 3'600'000;
 constexpr int64_t kDayMs = 24 * kHourMs;
 constexpr int64_t kCustomRange = -1;
 
-// The range chooser of an archive window: a list of presets and "Период",
+// The range chooser of an archive window: a list of presets and "Период…",
 // which shows two date and time fields and "Показать". Every control is named
-// after the window: `<prefix>Range`, `<prefix>From`, `<prefix>To`,
-// `<prefix>Show`.
+// after the window: `Combo<prefix>Range`, `Edit<prefix>From`, `Edit<prefix>To`,
+// `Btn<prefix>Show`, in `Panel<prefix>Range`.
 class RangeChooser : public QWidget {
     Q_OBJECT
 

@@ -74,7 +74,7 @@ void SeriesBuilder::Add(const archive::Sample& sample) {
 
 TrendPlot::TrendPlot(QWidget* parent)
     : QCustomPlot(parent), stocks_(axisRect()), flow_(new QCPAxisRect(this)) {
-    setObjectName("TrendPlot");
+    setObjectName("PlotTrend");
     BuildAxes();
     BuildGraphs();
     BuildZoneLines();

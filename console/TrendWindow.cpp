@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -90,10 +91,10 @@ TrendWindow::TrendWindow(ArchiveViewServices services, QWidget* parent)
       readout_(new QLabel(this)),
       status_(new QLabel(this)),
       poll_(new QTimer(this)) {
-    setObjectName("TrendWindow");
+    setObjectName("FrmTrend");
     setWindowTitle("Силосный парк");
-    readout_->setObjectName("TrendReadout");
-    status_->setObjectName("TrendStatus");
+    readout_->setObjectName("LabelTrendCursor");
+    status_->setObjectName("LabelTrendStatus");
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     readout_->setWordWrap(true);
     readout_->setText("Курсор: щелкните по графику");
@@ -105,9 +106,9 @@ TrendWindow::TrendWindow(ArchiveViewServices services, QWidget* parent)
         const char* caption;
         void (TrendWindow::*slot)();
     };
-    for (const ExportButton& b : {ExportButton{"TrendExportPng", "PNG", &TrendWindow::ExportPng},
-                                  ExportButton{"TrendExportPdf", "PDF", &TrendWindow::ExportPdf},
-                                  ExportButton{"TrendExportCsv", "CSV", &TrendWindow::ExportCsv}}) {
+    for (const ExportButton& b : {ExportButton{"BtnTrendPng", "PNG", &TrendWindow::ExportPng},
+                                  ExportButton{"BtnTrendPdf", "PDF", &TrendWindow::ExportPdf},
+                                  ExportButton{"BtnTrendCsv", "CSV", &TrendWindow::ExportCsv}}) {
         auto* button = new QPushButton(QString("Сохранить ") + b.caption, this);
         button->setObjectName(b.name);
         connect(button, &QPushButton::clicked, this, b.slot);
@@ -127,11 +128,32 @@ TrendWindow::TrendWindow(ArchiveViewServices services, QWidget* parent)
     poll_->setInterval(kPollMs);
     connect(poll_, &QTimer::timeout, this, &TrendWindow::Poll);
 
-    range_->findChild<QComboBox*>("TrendRange")->setCurrentIndex(kFirstRange);
+    // Read when the window opens.
+    auto* list = range_->findChild<QComboBox*>("ComboTrendRange");
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(kFirstRange);
 }
 
 // A read still under way finishes on its own; its result is dropped.
 TrendWindow::~TrendWindow() = default;
+
+void TrendWindow::Open() {
+    if (!isVisible()) {
+        show();
+        Load(range_->Current());
+    }
+    raise();
+    activateWindow();
+}
+
+void TrendWindow::SetBlocked(bool blocked) {
+    setEnabled(!blocked);
+}
+
+void TrendWindow::FileReplaced() {
+    liveReader_.reset();
+    Load(range_->Current());
+}
 
 void TrendWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -212,9 +234,9 @@ void TrendWindow::ShowReadout() {
 
 void TrendWindow::Export(const QString& caption, const QString& extension, const QString& filter,
                          const std::function<QString(const QString& path)>& write) {
-    const QString suggested =
+    const QString name =
         "Силосный_парк_" + services_.now().toString("yyyy-MM-dd_HHmm") + "." + extension;
-    const QString path = services_.askSavePath(this, caption, suggested, filter);
+    const QString path = AskExportPath(services_, this, caption, name, filter);
     if (path.isEmpty()) return;
     const QString failure = write(path);
     status_->setText(failure.isEmpty() ? "Сохранено: " + QDir::toNativeSeparators(path)
@@ -222,75 +244,79 @@ void TrendWindow::Export(const QString& caption, const QString& extension, const
 }
 
 void TrendWindow::ExportPng() {
-    Export("Сохранить график (PNG)", "png", "PNG (*.png)", [this](const QString& path) -> QString {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) return path + ": " + file.errorString();
-        if (!plot_->toPixmap().save(&file, "PNG") || !file.commit())
-            return path + ": " + file.errorString();
-        return QString();
-    });
+    Export("Сохранить график (PNG)", "png", "Файлы PNG (*.png)",
+           [this](const QString& path) -> QString {
+               QSaveFile file(path);
+               if (!file.open(QIODevice::WriteOnly)) return path + ": " + file.errorString();
+               if (!plot_->toPixmap().save(&file, "PNG") || !file.commit())
+                   return path + ": " + file.errorString();
+               return QString();
+           });
 }
 
 // On an A4 page across, the range above the picture; written beside the
 // target first and moved over it, so a failure leaves no half a file.
 void TrendWindow::ExportPdf() {
-    Export("Сохранить график (PDF)", "pdf", "PDF (*.pdf)", [this](const QString& path) -> QString {
-        const QString part = path + ".part";
-        // At the screen's resolution the plot's fonts and pens keep their
-        // proportions; the page is drawn as vectors all the same.
-        QPrinter printer(QPrinter::ScreenResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(part);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setDocName(windowTitle());
-        QCPPainter painter;
-        if (!painter.begin(&printer)) {
-            QFile::remove(part);
-            return path + ": не удалось создать файл";
-        }
-        painter.setMode(QCPPainter::pmVectorized);
-        painter.setMode(QCPPainter::pmNoCaching);
-        const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-        const QCPRange view = plot_->TimeAxis()->range();
-        const QString title =
-            windowTitle() + ": " +
-            QDateTime::fromMSecsSinceEpoch(Milliseconds(view.lower)).toString("dd.MM.yyyy HH:mm") +
-            " — " +
-            QDateTime::fromMSecsSinceEpoch(Milliseconds(view.upper)).toString("dd.MM.yyyy HH:mm");
-        const double scale =
-            std::min(page.width() / plot_->width(), page.height() * 0.92 / plot_->height());
-        painter.save();
-        painter.scale(scale, scale);
-        painter.drawText(QRectF(0, 0, plot_->width(), page.height() * 0.08 / scale),
-                         Qt::AlignLeft | Qt::AlignVCenter, title);
-        painter.translate(0, page.height() * 0.08 / scale);
-        plot_->toPainter(&painter, plot_->width(), plot_->height());
-        painter.restore();
-        if (!painter.end() || !QFileInfo(part).exists()) {
-            QFile::remove(part);
-            return path + ": не удалось записать файл";
-        }
-        QFile::remove(path);
-        if (!QFile::rename(part, path)) {
-            QFile::remove(part);
-            return path + ": не удалось записать файл";
-        }
-        return QString();
-    });
+    Export("Сохранить график (PDF)", "pdf", "Файлы PDF (*.pdf)",
+           [this](const QString& path) -> QString {
+               const QString part = path + ".part";
+               // At the screen's resolution the plot's fonts and pens keep their
+               // proportions; the page is drawn as vectors all the same.
+               QPrinter printer(QPrinter::ScreenResolution);
+               printer.setOutputFormat(QPrinter::PdfFormat);
+               printer.setOutputFileName(part);
+               printer.setPageSize(QPageSize(QPageSize::A4));
+               printer.setPageOrientation(QPageLayout::Landscape);
+               printer.setDocName(windowTitle());
+               QCPPainter painter;
+               if (!painter.begin(&printer)) {
+                   QFile::remove(part);
+                   return path + ": не удалось создать файл";
+               }
+               painter.setMode(QCPPainter::pmVectorized);
+               painter.setMode(QCPPainter::pmNoCaching);
+               const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+               const QCPRange view = plot_->TimeAxis()->range();
+               const QString title = windowTitle() + ": " +
+                                     QDateTime::fromMSecsSinceEpoch(Milliseconds(view.lower))
+                                         .toString("dd.MM.yyyy HH:mm") +
+                                     " — " +
+                                     QDateTime::fromMSecsSinceEpoch(Milliseconds(view.upper))
+                                         .toString("dd.MM.yyyy HH:mm");
+               const double scale =
+                   std::min(page.width() / plot_->width(), page.height() * 0.92 / plot_->height());
+               painter.save();
+               painter.scale(scale, scale);
+               painter.drawText(QRectF(0, 0, plot_->width(), page.height() * 0.08 / scale),
+                                Qt::AlignLeft | Qt::AlignVCenter, title);
+               painter.translate(0, page.height() * 0.08 / scale);
+               plot_->toPainter(&painter, plot_->width(), plot_->height());
+               painter.restore();
+               if (!painter.end() || !QFileInfo(part).exists()) {
+                   QFile::remove(part);
+                   return path + ": не удалось записать файл";
+               }
+               QFile::remove(path);
+               if (!QFile::rename(part, path)) {
+                   QFile::remove(part);
+                   return path + ": не удалось записать файл";
+               }
+               return QString();
+           });
 }
 
 void TrendWindow::ExportCsv() {
-    Export("Экспорт данных (CSV)", "csv", "CSV (*.csv)", [this](const QString& path) -> QString {
-        const std::string csv = CsvInView();
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(csv.data(), static_cast<qint64>(csv.size())) !=
-                static_cast<qint64>(csv.size()) ||
-            !file.commit())
-            return path + ": " + file.errorString();
-        return QString();
-    });
+    Export("Экспорт данных (CSV)", "csv", "Файлы CSV (*.csv)",
+           [this](const QString& path) -> QString {
+               const std::string csv = CsvInView();
+               QSaveFile file(path);
+               if (!file.open(QIODevice::WriteOnly) ||
+                   file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+                       static_cast<qint64>(csv.size()) ||
+                   !file.commit())
+                   return path + ": " + file.errorString();
+               return QString();
+           });
 }
 
 // The samples in view, the series shown: local and UTC time, then one column

@@ -36,12 +36,22 @@ struct TrendLoad {
 // present, the samples the archive takes in are added every two seconds. A
 // range longer than 30 days is thinned as it is read (samples left out).
 // The picture exports as PNG or PDF, the data in view as CSV.
+//
+// Controls carry their names as objectName: ComboTrendRange, EditTrendFrom,
+// EditTrendTo, BtnTrendShow, BtnTrendPng, BtnTrendPdf, BtnTrendCsv, PlotTrend,
+// LabelTrendCursor, LabelTrendStatus.
 class TrendWindow : public QWidget {
     Q_OBJECT
 
 public:
     explicit TrendWindow(ArchiveViewServices services, QWidget* parent = nullptr);
     ~TrendWindow() override;
+
+    // "Силосный парк": shows the window, reading its range anew, or raises it
+    // when it shows already.
+    void Open();
+    // Blocking the console blocks this window too.
+    void SetBlocked(bool blocked);
 
     TrendPlot& Plot() { return *plot_; }
     // Adds the samples that came into the file after the newest shown, and
@@ -55,6 +65,8 @@ signals:
     void loaded();
 
 public slots:
+    // The archive started a new file in place of a damaged one: read it.
+    void FileReplaced();
     void ExportPng();
     void ExportPdf();
     void ExportCsv();

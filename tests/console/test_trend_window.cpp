@@ -13,12 +13,14 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/Archive.h"
 #include "archive/Csv.h"
 #include "archive/Reader.h"
 #include "console/TrendWindow.h"
+#include "tests/console/FakeServices.h"
 #include "tests/support/HeadlessMain.h"
 
 // The trend window over an archive of known samples: what it plots, what its
@@ -55,11 +57,7 @@ protected:
         services_.path = Path();
         services_.now = [this] { return QDateTime::fromMSecsSinceEpoch(nowMs_); };
         services_.decimalSeparator = ',';
-        services_.askSavePath = [this](QWidget*, const QString&, const QString& suggested,
-                                       const QString&) {
-            asked_ << suggested;
-            return dir_.filePath(suggested.section('.', -1));
-        };
+        services_.saveDialog = &save_;
     }
 
     std::string Path() const { return dir_.filePath("GrainTerminal.db").toStdString(); }
@@ -73,7 +71,7 @@ protected:
             window_ = std::make_unique<TrendWindow>(services_);
             QSignalSpy loaded(window_.get(), &TrendWindow::loaded);
             window_->resize(1000, 640);
-            window_->show();
+            window_->Open();
             EXPECT_TRUE(loaded.wait(10000));
             window_->Plot().replot();
         }
@@ -102,12 +100,12 @@ protected:
     std::unique_ptr<archive::Archive> archive_;
     std::vector<archive::Sample> expected_;
     console::ArchiveViewServices services_;
-    QStringList asked_;
+    console_test::AnsweredSave save_;
     std::unique_ptr<TrendWindow> window_;
 };
 
 TEST_F(TrendWindowTest, PlotHoldsEverySampleOfTheRangeInEverySeries) {
-    ASSERT_EQ(Window().findChild<QComboBox*>("TrendRange")->currentText(), "24 часа");
+    ASSERT_EQ(Window().findChild<QComboBox*>("ComboTrendRange")->currentText(), "24 часа");
     for (int s = 0; s < kSeriesCount; ++s) {
         const QCPGraphDataContainer& data = *Plot().GraphOf(s)->data();
         ASSERT_EQ(data.size(), kSamples) << console::InfoOf(s).name;
@@ -177,9 +175,16 @@ TEST_F(TrendWindowTest, LegendHidesSeriesAndExportsHoldWhatIsInView) {
 
     Plot().TimeAxis()->setRange(expected_[200].time.utcMs / 1000.0,
                                 expected_[206].time.utcMs / 1000.0 + 1.0);
-    for (const char* button : {"TrendExportCsv", "TrendExportPng", "TrendExportPdf"})
+    const QString moment = QDateTime::fromMSecsSinceEpoch(kNowMs).toString("yyyy-MM-dd_HHmm");
+    for (const auto& [button, format] :
+         {std::pair{"BtnTrendCsv", "csv"}, std::pair{"BtnTrendPng", "png"},
+          std::pair{"BtnTrendPdf", "pdf"}}) {
+        save_.answer = dir_.filePath(format).toStdString();
         Window().findChild<QPushButton*>(button)->click();
-    ASSERT_EQ(asked_.size(), 3);
+        // Offered beside the archive, named after the window and the moment.
+        EXPECT_EQ(save_.asked,
+                  dir_.filePath("Силосный_парк_" + moment + "." + format).toStdString());
+    }
 
     QFile csv(dir_.filePath("csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -212,15 +217,15 @@ TEST_F(TrendWindowTest, LongCustomRangeKeepsOneSamplePerStretch) {
     Window();
     const QDateTime now = QDateTime::fromMSecsSinceEpoch(kNowMs);
     const QDateTime from = now.addDays(-730);
-    Window().findChild<QComboBox*>("TrendRange")->setCurrentText("Период…");
-    Window().findChild<QDateTimeEdit*>("TrendFrom")->setDateTime(from);
-    Window().findChild<QDateTimeEdit*>("TrendTo")->setDateTime(now);
+    Window().findChild<QComboBox*>("ComboTrendRange")->setCurrentText("Период…");
+    Window().findChild<QDateTimeEdit*>("EditTrendFrom")->setDateTime(from);
+    Window().findChild<QDateTimeEdit*>("EditTrendTo")->setDateTime(now);
     QSignalSpy loaded(&Window(), &TrendWindow::loaded);
-    Window().findChild<QPushButton*>("TrendShow")->click();
+    Window().findChild<QPushButton*>("BtnTrendShow")->click();
     ASSERT_TRUE(loaded.wait(10000));
 
     const int64_t fromMs =
-        Window().findChild<QDateTimeEdit*>("TrendFrom")->dateTime().toMSecsSinceEpoch();
+        Window().findChild<QDateTimeEdit*>("EditTrendFrom")->dateTime().toMSecsSinceEpoch();
     const int64_t stretchMs = (kNowMs - fromMs) / 300'000;
     std::vector<double> kept;
     for (const archive::Sample& sample : expected_) {
@@ -234,9 +239,11 @@ TEST_F(TrendWindowTest, LongCustomRangeKeepsOneSamplePerStretch) {
     ASSERT_EQ(static_cast<std::size_t>(data.size()), kept.size());
     for (std::size_t i = 0; i < kept.size(); ++i)
         EXPECT_EQ(data.at(static_cast<int>(i))->key, kept[i]);
-    EXPECT_TRUE(
-        Window().findChild<QLabel*>("TrendStatus")->text().contains("не больше одной за 211 с"))
-        << Window().findChild<QLabel*>("TrendStatus")->text().toStdString();
+    EXPECT_TRUE(Window()
+                    .findChild<QLabel*>("LabelTrendStatus")
+                    ->text()
+                    .contains("не больше одной за 211 с"))
+        << Window().findChild<QLabel*>("LabelTrendStatus")->text().toStdString();
 }
 
 // A sample the archive takes in after the window opened is appended to the
@@ -269,7 +276,7 @@ TEST_F(TrendWindowTest, NewSampleExtendsThePlotWithoutReloadingIt) {
 // once; the present moving on by a poll does not draw either.
 TEST_F(TrendWindowTest, LiveSampleIsDrawnOnlyWhenItChangesThePicture) {
     QSignalSpy loaded(&Window(), &TrendWindow::loaded);
-    Window().findChild<QComboBox*>("TrendRange")->setCurrentText("30 суток");
+    Window().findChild<QComboBox*>("ComboTrendRange")->setCurrentText("30 суток");
     ASSERT_TRUE(loaded.wait(10000));
     Plot().replot();
     QCoreApplication::processEvents();
