@@ -44,11 +44,13 @@ const QColor kColours[kSeriesCount] = {
     QColor(0xa0, 0x00, 0x00),
 };
 
-// The time axis' labels, finer the closer the view.
+// The time axis' labels, finer the closer the view. A view that follows the
+// present keeps its span only to a rounding error, hence the margin.
 QString TimeFormat(double spanS) {
-    if (spanS <= 3600.0) return "HH:mm:ss";
-    if (spanS <= 86400.0) return "HH:mm";
-    if (spanS <= 7 * 86400.0) return "dd.MM\nHH:mm";
+    const double span = spanS / 1.001;
+    if (span <= 3600.0) return "HH:mm:ss";
+    if (span <= 86400.0) return "HH:mm";
+    if (span <= 7 * 86400.0) return "dd.MM\nHH:mm";
     return "dd.MM.yy";
 }
 
