@@ -5,10 +5,12 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 
 #include "archive/Names.h"
+#include "archive/Reader.h"
 #include "console/ArchiveLink.h"
 #include "console/ArchiveModel.h"
 #include "console/ArchiveWindow.h"
@@ -149,7 +151,8 @@ TEST_F(ArchiveWindowTest, ExportWritesTheShownEntriesBesideTheArchiveByDefault) 
 
 // "Силосный парк" and "Трансп. оборудование" open their windows beside the
 // console over its archive, once each: the trend holds the console's own
-// samples; blocking the console blocks both windows too.
+// samples, and the start-up is marked in the file as a new run of the
+// program; blocking the console blocks both windows too.
 TEST_F(ArchiveWindowTest, SiloParkAndEquipmentOpenTheirWindowsOverTheConsolesArchive) {
     ControllerTicks(3);
     ASSERT_TRUE(Form().archiveLink().Flush());
@@ -171,6 +174,15 @@ TEST_F(ArchiveWindowTest, SiloParkAndEquipmentOpenTheirWindowsOverTheConsolesArc
     EXPECT_TRUE(equipment->isVisible());
     EXPECT_EQ(equipment->Model().Figures().error, "");
     EXPECT_EQ(equipment->Model().rowCount(), 18);
+    // The start-up's first entry marks a new run, which the figures count from.
+    std::string error;
+    const auto reader = archive::Reader::Open(ArchivePath(), error);
+    ASSERT_TRUE(reader) << error;
+    const archive::EventCodes startUp[] = {
+        {archive::Kind::System, archive::DetailBit(archive::kStartUp)}};
+    std::optional<archive::SubjectEvent> found;
+    ASSERT_EQ(reader->NearestSubjectEvent({}, startUp, INT64_MAX, true, found), "");
+    EXPECT_TRUE(found);
 
     // A second click raises the same window.
     Find<QPushButton>("BtnBlockSilos")->click();
