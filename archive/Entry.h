@@ -29,6 +29,7 @@ Stamp LocalNow();
 
 // What Entry::detail holds, by kind: see plant/JournalTag.h.
 using plant::kModeChange;
+using plant::kStartUp;
 namespace route_event = plant::route_event;
 
 // One journal entry as the host hands it over. The texts are only looked at

@@ -175,4 +175,45 @@ std::string Reader::SubjectEvents(Subject subject, unsigned kinds, int64_t fromM
     return statement.Failed() ? db_->Error().text : std::string();
 }
 
+std::string Reader::NearestSubjectEvent(Subject subject, std::span<const EventCodes> wanted,
+                                        int64_t atMs, bool before,
+                                        std::optional<SubjectEvent>& found) {
+    found.reset();
+    std::string codes;
+    for (const EventCodes& one : wanted) {
+        const int kind = static_cast<int>(one.kind);
+        if (kind < kFirstKind || kind > kLastKind || one.details == 0) continue;
+        codes += std::string(codes.empty() ? "" : " OR ") + "(kind = " + std::to_string(kind) +
+                 " AND detail IN " + CodeList(one.details, 0, 31) + ")";
+    }
+    if (codes.empty()) return {};
+    DbError error;
+    Statement statement(*db_,
+                        "SELECT utc_ms, kind, detail FROM entries INDEXED BY entries_by_subject "
+                        "WHERE subject = ?1 AND " +
+                            std::string(before ? "utc_ms < ?2" : "utc_ms >= ?2") + " AND (" +
+                            codes + ") ORDER BY utc_ms " + (before ? "DESC" : "") + " LIMIT 1",
+                        error);
+    if (error) return error.text;
+    statement.Bind(1, subject.Code());
+    statement.Bind(2, atMs);
+    if (statement.Step())
+        found = SubjectEvent{statement.Int(0), static_cast<Kind>(statement.Int(1)),
+                             static_cast<int>(statement.Int(2))};
+    return statement.Failed() ? db_->Error().text : std::string();
+}
+
+std::string Reader::LastRecordBefore(int64_t beforeMs, std::optional<int64_t>& found) {
+    found.reset();
+    DbError error;
+    Statement statement(*db_,
+                        "SELECT max(t) FROM (SELECT max(utc_ms) AS t FROM entries WHERE utc_ms < ?1 "
+                        "UNION ALL SELECT max(utc_ms) FROM samples WHERE utc_ms < ?1)",
+                        error);
+    if (error) return error.text;
+    statement.Bind(1, beforeMs);
+    if (statement.Step() && !statement.IsNull(0)) found = statement.Int(0);
+    return statement.Failed() ? db_->Error().text : std::string();
+}
+
 }  // namespace archive

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,16 @@ struct SubjectEvent {
     int detail = 0;
 };
 
+// Entries of one kind with some of its details: bit d of `details` takes
+// detail d (0–31).
+struct EventCodes {
+    Kind kind = Kind::System;
+    uint32_t details = 0;
+};
+constexpr uint32_t DetailBit(int detail) {
+    return 1u << static_cast<unsigned>(detail);
+}
+
 // Reads an archive file: for the archive window, trends and statistics. It
 // opens its own read-only connection, so it reads beside a writing archive
 // (in this or another process) without holding it up. One thread at a time.
@@ -96,6 +107,14 @@ public:
     // range, oldest first, from the subject index alone.
     std::string SubjectEvents(Subject subject, unsigned kinds, int64_t fromMs, int64_t toMs,
                               const std::function<void(const SubjectEvent&)>& take);
+    // The entry of one subject that one of `wanted` takes nearest to `atMs`:
+    // the newest before it (`before`), or the oldest from it on; none when
+    // there is no such entry. Returns the reason the file could not be read.
+    std::string NearestSubjectEvent(Subject subject, std::span<const EventCodes> wanted,
+                                    int64_t atMs, bool before, std::optional<SubjectEvent>& found);
+    // The time of the newest entry or sample before `beforeMs`: the last sign
+    // of life of the program that wrote them; none in an empty file.
+    std::string LastRecordBefore(int64_t beforeMs, std::optional<int64_t>& found);
 
 private:
     explicit Reader(std::unique_ptr<Db> db);

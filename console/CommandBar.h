@@ -8,30 +8,20 @@
 #include <string>
 
 #include "console/Layout.h"
+#include "console/Services.h"
 
 class QPushButton;
 
 namespace platform {
 class MessageBoxes;
-class SaveFileDialog;
-}  // namespace platform
+}
 
 namespace console {
 
 class Access;
-class ArchiveLink;
 class ArchiveWindow;
 class SignInDialog;
 class StateKeeper;
-struct RegionServices;
-
-// What "Журналы" opens: the console's event archive, the question where to
-// export it and the console's clock.
-struct ArchiveServices {
-    ArchiveLink& link;
-    platform::SaveFileDialog& saveDialog;
-    std::function<QDateTime()> now;
-};
 
 // The system command bar along the bottom of the window: "Блокировка",
 // "Регистрация", "Журналы", "Настройки" and "Выход", with the questions and

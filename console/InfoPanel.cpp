@@ -1,9 +1,11 @@
 #include "console/InfoPanel.h"
 
-#include "console/Access.h"
+#include "console/ArchiveLink.h"
+#include "console/EquipmentWindow.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
+#include "console/TrendWindow.h"
 
 namespace console {
 
@@ -31,14 +33,21 @@ constexpr Control kLayout[] = {
 }  // namespace
 
 InfoPanel::InfoPanel(QWidget& section, const RegionServices& services, QWidget& diagram,
-                     QWidget& silos)
-    : messages_(services.messages), access_(services.access), diagram_(diagram), silos_(silos) {
+                     QWidget& silos, const ArchiveServices& archive)
+    : section_(section),
+      messages_(services.messages),
+      diagram_(diagram),
+      silos_(silos),
+      archive_(archive),
+      decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(section, Layout());
     OnClick(made.value("BtnSilosDetail"), this, &InfoPanel::BtnSilosDetailClick);
     OnClick(made.value("BtnVisualization"), this, &InfoPanel::BtnVisualizationClick);
-    OnClick(made.value("BtnBlockSilos"), this, &InfoPanel::BtnNotWorklClick);
-    OnClick(made.value("BtnBlockMove"), this, &InfoPanel::BtnNotWorklClick);
+    OnClick(made.value("BtnBlockSilos"), this, &InfoPanel::BtnBlockSilosClick);
+    OnClick(made.value("BtnBlockMove"), this, &InfoPanel::BtnBlockMoveClick);
 }
+
+InfoPanel::~InfoPanel() = default;
 
 std::span<const Control> InfoPanel::Layout() {
     return kLayout;
@@ -54,8 +63,42 @@ void InfoPanel::BtnVisualizationClick() {
     silos_.hide();
 }
 
-void InfoPanel::BtnNotWorklClick() {
-    if (access_.Allows(users::Action::Interlocks)) ShowNotAvailable(messages_);
+void InfoPanel::BtnBlockSilosClick() {
+    if (!archive_.link.IsOn()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (!trendWindow_) {
+        trendWindow_ = std::make_unique<TrendWindow>(ViewServices(), section_.window());
+        trendWindow_->SetBlocked(blocked_);
+        connect(&archive_.link, &ArchiveLink::fileReplaced, trendWindow_.get(),
+                &TrendWindow::FileReplaced);
+    }
+    trendWindow_->Open();
+}
+
+void InfoPanel::BtnBlockMoveClick() {
+    if (!archive_.link.IsOn()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (!equipmentWindow_) {
+        equipmentWindow_ = std::make_unique<EquipmentWindow>(ViewServices(), section_.window());
+        equipmentWindow_->SetBlocked(blocked_);
+        connect(&archive_.link, &ArchiveLink::fileReplaced, equipmentWindow_.get(),
+                &EquipmentWindow::Refresh);
+    }
+    equipmentWindow_->Open();
+}
+
+void InfoPanel::SetBlocked(bool blocked) {
+    blocked_ = blocked;
+    if (trendWindow_) trendWindow_->SetBlocked(blocked);
+    if (equipmentWindow_) equipmentWindow_->SetBlocked(blocked);
+}
+
+ArchiveViewServices InfoPanel::ViewServices() const {
+    return {archive_.link.Path(), archive_.now, decimalSeparator_, &archive_.saveDialog};
 }
 
 }  // namespace console

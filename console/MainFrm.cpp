@@ -163,8 +163,9 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     diagramPage_ = std::make_unique<DiagramPage>(*PanelVisual, regions);
     routeList_ = std::make_unique<RouteList>(*PanelVisual, regions);
     siloPage_ = std::make_unique<SiloPage>(*PanelTanks);
-    infoPanel_ =
-        std::make_unique<InfoPanel>(panel("PanelInfo"), regions, *PanelVisual, *PanelTanks);
+    const ArchiveServices archive{*archive_, *services_.saveDialog, services_.now};
+    infoPanel_ = std::make_unique<InfoPanel>(panel("PanelInfo"), regions, *PanelVisual, *PanelTanks,
+                                             archive);
     QWidget& middle = panel("PanelParamAndSetup");
     paramPanel_ = std::make_unique<ParamPanel>(middle);
     auto overlay = [&middle](const char* name) -> TPanel& {
@@ -174,9 +175,7 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     setupPanel_ = std::make_unique<SetupPanel>(overlay("PanelSetup"), regions);
     blockPanel_ = std::make_unique<BlockPanel>(overlay("PanelBlock"), regions);
     messageWindow_ = std::make_unique<MessageWindow>(panel("PanelMessage"), *journal_);
-    commandBar_ = std::make_unique<CommandBar>(
-        panel("PanelOfButton"), regions, *state_,
-        ArchiveServices{*archive_, *services_.saveDialog, services_.now});
+    commandBar_ = std::make_unique<CommandBar>(panel("PanelOfButton"), regions, *state_, archive);
     StatusBar->AddPanel("Имя пользователя:", 200);
     StatusBar->AddPanel("Статус:", 150);
     StatusBar->AddPanel("    ", 50);
@@ -261,8 +260,9 @@ void TFrmMain::WireRegions() {
             &BlockPanel::BtnBlockClick);
     connect(&commandBar_->BtnSetup(), &QPushButton::clicked, setupPanel_.get(),
             &SetupPanel::BtnSetupClick);
-    // Blocking the console blocks the archive window too.
+    // Blocking the console blocks the windows over the archive too.
     connect(blockPanel_.get(), &BlockPanel::Blocked, commandBar_.get(), &CommandBar::SetBlocked);
+    connect(blockPanel_.get(), &BlockPanel::Blocked, infoPanel_.get(), &InfoPanel::SetBlocked);
 }
 
 // --- Start-up and the running clocks ----------------------------------------
@@ -284,7 +284,10 @@ void TFrmMain::TimerInitializeTimer() {
     Journal& journal = *journal_;
     switch (initStep_) {
         case 0:
-            journal.Append(" Запуск системы", plant::JournalColour::Default);
+            // Marked as the program's start: the equipment figures count no
+            // running or alarm time between the last run's end and this.
+            journal.Append(" Запуск системы", plant::JournalColour::Default,
+                           plant::SystemTag(plant::EntryKind::System, plant::kStartUp));
             plant::FillDefinitions(plant_);
             LoadStateAtStartup();
             archive_->Start(state_->Archive());

@@ -20,6 +20,7 @@ struct Plant;
 namespace console {
 
 class Access;
+class ArchiveLink;
 
 // What the main window needs from the desktop. The program wires the real ones;
 // tests pass fakes, a fixed clock and a state file in a scratch folder.
@@ -57,6 +58,15 @@ struct RegionServices {
     Access& access;
     std::string statePath;
     char decimalSeparator = '.';
+};
+
+// What the windows over the event archive ("Журналы", "Силосный парк",
+// "Трансп. оборудование") work with: the console's archive, the question where
+// to export and the console's clock.
+struct ArchiveServices {
+    ArchiveLink& link;
+    platform::SaveFileDialog& saveDialog;
+    std::function<QDateTime()> now;
 };
 
 }  // namespace console

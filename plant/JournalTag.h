@@ -66,8 +66,12 @@ private:
 //   SiloZone                      the zone's LevelZone ordinal
 //   TemperatureAlarm, ModbusClient  1 raised / connected, 0 back to normal /
 //                                 disconnected; 2 a client refused (Allow=)
-//   Wagon, System                 0
+//   Wagon                         0
+//   System                        kStartUp for the program's start, else 0
 constexpr int16_t kModeChange = 10;
+// The program started: what ran before it ended with its last entry or sample
+// before this one.
+constexpr int16_t kStartUp = 1;
 namespace route_event {
 constexpr int16_t kStartCommand = 1;
 constexpr int16_t kStopCommand = 2;

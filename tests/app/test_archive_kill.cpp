@@ -14,7 +14,7 @@
 
 // The real console with its event archive on, killed with SIGKILL while a
 // Modbus client makes it journal a burst of entries: the file loses at most
-// the last second and passes SQLite's integrity check. Three rounds here;
+// the last second and passes SQLite's integrity check. Five rounds here;
 // `make soak` runs fifty (ARCHIVE_KILL_ROUNDS).
 
 namespace {
@@ -29,7 +29,7 @@ constexpr int kRepairMode = 3;
 int Rounds() {
     const char* rounds = std::getenv("ARCHIVE_KILL_ROUNDS");
     const int n = rounds != nullptr ? std::atoi(rounds) : 0;
-    return n > 0 ? n : 3;
+    return n > 0 ? n : 5;
 }
 
 // The entries of the file that hold `text`, or nothing while the file cannot

@@ -107,7 +107,7 @@ class FailureTest : public ArchiveTest, public testing::WithParamInterface<Failu
 // written and the recovery is reported once. A file that is not ours keeps its
 // bytes. Each case runs in a child process, which may lower its file size
 // limit or drop root's rights.
-TEST_P(FailureTest, IsReportedOnceAndWhatWaitedIsWrittenOnceMended) {
+TEST_P(FailureTest, ReportedOnceWrittenWhenMended) {
     const Failure& failure = GetParam();
     if (failure.asNobody && ::geteuid() == 0) {
         ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0);

@@ -167,7 +167,7 @@ void PrintTo(const FilterCase& filterCase, std::ostream* out) {
 
 class ReaderFilterTest : public ReaderTest, public testing::WithParamInterface<FilterCase> {};
 
-TEST_P(ReaderFilterTest, TakesWhatTheFilterAsksForNewestFirst) {
+TEST_P(ReaderFilterTest, NewestFirstAsAsked) {
     EXPECT_EQ(Taken(GetParam().filter, 2), GetParam().expected);
 }
 

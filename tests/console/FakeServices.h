@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "plant/Outlets.h"
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/PointerConfinement.h"
+#include "platform/services/SaveFileDialog.h"
 
 // Fakes of the desktop's services and of the journal, for tests of the whole
 // window and of one region alone.
@@ -46,6 +48,19 @@ class FreePointer : public platform::PointerConfinement {
 public:
     void Confine(QWidget*) override {}
     void Release() override {}
+};
+
+// The question where an export goes: remembers what was offered and answers
+// `answer` (nothing: cancelled).
+class AnsweredSave : public platform::SaveFileDialog {
+public:
+    std::optional<std::string> Ask(QWidget*, const std::string&, const std::string& suggested,
+                                   const std::string&) override {
+        asked = suggested;
+        return answer;
+    }
+    std::string asked;
+    std::optional<std::string> answer;
 };
 
 // What a region under test is given: the test's plant, and fakes for the rest.

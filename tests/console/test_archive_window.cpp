@@ -2,36 +2,34 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 
 #include "archive/Names.h"
+#include "archive/Reader.h"
 #include "console/ArchiveLink.h"
 #include "console/ArchiveModel.h"
 #include "console/ArchiveWindow.h"
+#include "console/EquipmentModel.h"
+#include "console/EquipmentWindow.h"
+#include "console/TrendWindow.h"
 #include "platform/services/SaveFileDialog.h"
 #include "tests/console/FrmMainFixture.h"
 
 // The console with its event archive on: "Журналы" opens the archive window,
 // whose filters query the file and whose table follows the journal live;
 // blocking the console blocks it; an export writes the entries it shows.
+// "Силосный парк" and "Трансп. оборудование" open the trend and equipment
+// windows over the same file.
 
 namespace {
 
 using console::ArchiveModel;
-
-class AnsweredSave : public platform::SaveFileDialog {
-public:
-    std::optional<std::string> Ask(QWidget*, const std::string&, const std::string& suggested,
-                                   const std::string&) override {
-        asked = suggested;
-        return answer;
-    }
-    std::string asked;
-    std::optional<std::string> answer;
-};
+using console_test::AnsweredSave;
 
 class ArchiveWindowTest : public console_test::FrmMainTest {
 protected:
@@ -149,6 +147,55 @@ TEST_F(ArchiveWindowTest, ExportWritesTheShownEntriesBesideTheArchiveByDefault) 
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_NE(csv.find("Запуск системы"), std::string::npos);
     EXPECT_EQ(csv.find("зарегистрирован"), std::string::npos);
+}
+
+// "Силосный парк" and "Трансп. оборудование" open their windows beside the
+// console over its archive, once each: the trend holds the console's own
+// samples, and the start-up is marked in the file as a new run of the
+// program; blocking the console blocks both windows too.
+TEST_F(ArchiveWindowTest, SiloParkAndEquipmentOpenTheirWindowsOverTheConsolesArchive) {
+    ControllerTicks(3);
+    ASSERT_TRUE(Form().archiveLink().Flush());
+
+    Find<QPushButton>("BtnBlockSilos")->click();
+    auto* trend = Find<console::TrendWindow>("FrmTrend");
+    QSignalSpy trendLoaded(trend, &console::TrendWindow::loaded);
+    ASSERT_TRUE(trendLoaded.wait(10000));
+    EXPECT_TRUE(trend->isVisible());
+    EXPECT_FALSE(trend->isModal());
+    const QCPGraphDataContainer& silo1 = *trend->Plot().GraphOf(0)->data();
+    ASSERT_EQ(silo1.size(), 1);  // the clock stands still: one sample period
+    EXPECT_EQ(silo1.at(0)->value, Form().plant().Tank[1]);
+
+    Find<QPushButton>("BtnBlockMove")->click();
+    auto* equipment = Find<console::EquipmentWindow>("FrmEquipment");
+    QSignalSpy equipmentLoaded(equipment, &console::EquipmentWindow::loaded);
+    ASSERT_TRUE(equipmentLoaded.wait(10000));
+    EXPECT_TRUE(equipment->isVisible());
+    EXPECT_EQ(equipment->Model().Figures().error, "");
+    EXPECT_EQ(equipment->Model().rowCount(), 18);
+    // The start-up's first entry marks a new run, which the figures count from.
+    std::string error;
+    const auto reader = archive::Reader::Open(ArchivePath(), error);
+    ASSERT_TRUE(reader) << error;
+    const archive::EventCodes startUp[] = {
+        {archive::Kind::System, archive::DetailBit(archive::kStartUp)}};
+    std::optional<archive::SubjectEvent> found;
+    ASSERT_EQ(reader->NearestSubjectEvent({}, startUp, INT64_MAX, true, found), "");
+    EXPECT_TRUE(found);
+
+    // A second click raises the same window.
+    Find<QPushButton>("BtnBlockSilos")->click();
+    Find<QPushButton>("BtnBlockMove")->click();
+    EXPECT_EQ(Form().findChildren<console::TrendWindow*>().size(), 1);
+    EXPECT_EQ(Form().findChildren<console::EquipmentWindow*>().size(), 1);
+
+    Find<QPushButton>("BtnBlock")->click();
+    EXPECT_FALSE(trend->isEnabled());
+    EXPECT_FALSE(equipment->isEnabled());
+    Find<QPushButton>("Button1")->click();
+    EXPECT_TRUE(trend->isEnabled());
+    EXPECT_TRUE(equipment->isEnabled());
 }
 
 // A file that is no archive is left as it is; the journal says so once, in

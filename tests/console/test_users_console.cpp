@@ -351,8 +351,6 @@ const std::vector<Command>& Commands() {
          [](UsersConsole& t) { return t.Form().plant().ShippingMassa == 0; }},
         {"BtnBlock", Role::Operator, nullptr,
          [](UsersConsole& t) { return ShownNow(t, "PanelBlock"); }},
-        {"BtnBlockSilos", Role::Operator, nullptr, Noticed},
-        {"BtnBlockMove", Role::Operator, nullptr, Noticed},
         {"BtnExit", Role::Operator, nullptr, Noticed},
         {"BtnInitPLC", Role::Engineer, OpenSetup, Noticed},
         {"BtnOptions", Role::Engineer, OpenSetup, Noticed},
@@ -366,6 +364,10 @@ const std::vector<Command>& Commands() {
         {"BtnWhatTis", std::nullopt, nullptr,
          [](UsersConsole& t) { return !ShownNow(t, "BtnWhatTis"); }},
         {"BtnJournal", std::nullopt, nullptr, Noticed},
+        // The trend and equipment windows only show the archive (here off:
+        // the notice).
+        {"BtnBlockSilos", std::nullopt, nullptr, Noticed},
+        {"BtnBlockMove", std::nullopt, nullptr, Noticed},
         {"BtnSetup", std::nullopt, nullptr,
          [](UsersConsole& t) { return ShownNow(t, "PanelSetup"); }},
         {"BtnDiscretClose", std::nullopt, OpenValve,

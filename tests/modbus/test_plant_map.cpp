@@ -249,7 +249,7 @@ struct RouteCase {
 
 class RouteCommandTest : public ::testing::TestWithParam<RouteCase> {};
 
-TEST_P(RouteCommandTest, PostsOnlyWhatTheRouteListWould) {
+TEST_P(RouteCommandTest, PostsWhatTheListWould) {
     const RouteCase& c = GetParam();
     ModbusRig rig;
     if (c.route2State == kRouteStarting) {
@@ -350,7 +350,7 @@ std::vector<uint8_t> WriteOf(int count) {
     return pdu;
 }
 
-TEST_P(ExceptionTest, AnswersWithTheModbusException) {
+TEST_P(ExceptionTest, AnswersItsException) {
     const ExceptionCase& c = GetParam();
     modbus::ServerOptions options = ModbusRig::Loopback();
     options.writable = c.writable;

@@ -162,7 +162,7 @@ void PrintTo(const StopCase& c, std::ostream* os) {
 
 class FaultDuringStopTest : public FaultTest, public ::testing::WithParamInterface<StopCase> {};
 
-TEST_P(FaultDuringStopTest, StopSequenceEndsWithEveryDeviceHandedBack) {
+TEST_P(FaultDuringStopTest, EveryDeviceIsHandedBack) {
     const StopCase& c = GetParam();
     RunRoute1();
     if (c.duringStop) {

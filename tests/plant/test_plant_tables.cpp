@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Devices, DeviceTableTest,
                                            DeviceRow{17, "Конвейер 3.5", 1, "Conveyor5", "LabelC5"},
                                            DeviceRow{18, "Нория 1.1", 1, "Noria1", "LabelN1"}));
 
-TEST(PlantTablesTest, RoutesArePermittedOnlyOnceFilledWithPanelsDeviceListsAndNoCommand) {
+TEST(PlantTablesTest, RoutesArePermittedOnceFilledIn) {
     Plant plant;
     for (const TRoute& route : plant.Route) EXPECT_FALSE(route.Permitted);
     FillDefinitions(plant);

@@ -291,7 +291,7 @@ void PrintTo(const PathCase& c, std::ostream* os) {
 
 class StateFilePathRule : public testing::TestWithParam<PathCase> {};
 
-TEST_P(StateFilePathRule, ReplacesOrAppendsTheLastExtension) {
+TEST_P(StateFilePathRule, SwapsTheLastExtension) {
     EXPECT_EQ(StateFilePath(GetParam().executable), GetParam().state);
 }
 

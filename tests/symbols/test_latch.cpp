@@ -36,7 +36,7 @@ void PrintTo(const AngleCase& c, std::ostream* os) {
 class LatchAngleTest : public LatchTest, public ::testing::WithParamInterface<AngleCase> {};
 
 // The console's valves: 20 x 20, CloseUngle 90.
-TEST_P(LatchAngleTest, PlatesOfTheConsoleValveTurnWithTheAngle) {
+TEST_P(LatchAngleTest, PlatesTurnWithTheAngle) {
     latch.setCloseUngle(90);
     latch.setUngle(GetParam().ungle);
     const std::vector<std::string> expected = {

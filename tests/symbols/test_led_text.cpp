@@ -47,7 +47,7 @@ const char* AlignName(TLEDAlign align) {
 
 class LedNumberText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(LedNumberText, WritesTheValueAsTheBoardShowsIt) {
+TEST_P(LedNumberText, AsTheBoardShowsIt) {
     const TextCase& c = GetParam();
     EXPECT_EQ(led::FormatValue(c.value, c.type, c.numChars, c.decimal, c.separator), c.text);
 }
@@ -209,7 +209,7 @@ void PrintTo(const OutlineCase& c, std::ostream* os) {
 
 class LedConsoleCellOne : public ::testing::TestWithParam<OutlineCase> {};
 
-TEST_P(LedConsoleCellOne, PlacesTheSegmentSlantedInTheCell) {
+TEST_P(LedConsoleCellOne, SlantsTheSegment) {
     const OutlineCase& c = GetParam();
     const platform::Rect cell = led::CellRect(1, 21, 41, 5, 2, 2);
     const auto& design = led::DesignOutlines()[static_cast<size_t>(c.segment)];

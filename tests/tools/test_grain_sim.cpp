@@ -330,7 +330,7 @@ protected:
     }
 };
 
-TEST_P(GrainSimFailureTest, IsAOneLineMessageAndANonZeroStatus) {
+TEST_P(GrainSimFailureTest, SaysOneLineAndFails) {
     std::filesystem::create_directories(Path("folder"));
     std::string script = GetParam().script;
     if (const std::size_t at = script.find("<long>"); at != std::string::npos) {
@@ -431,7 +431,7 @@ void PrintTo(const BadScript& b, std::ostream* os) {
 
 class GrainSimErrorTest : public GrainSimTest, public ::testing::WithParamInterface<BadScript> {};
 
-TEST_P(GrainSimErrorTest, BadScriptRunsNothingAndExitsWithStatusTwo) {
+TEST_P(GrainSimErrorTest, RunsNothingStatusTwo) {
     const RunResult r = Run(GetParam().script);
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.lines.empty());

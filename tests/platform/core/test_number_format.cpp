@@ -25,9 +25,9 @@ void PrintTo(const FormatCase& c, std::ostream* os) {
     if (c.decimals != 1) *os << " with " << c.decimals << " decimals";
 }
 
-class FormatFixedTest : public ::testing::TestWithParam<FormatCase> {};
+class FixedText : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatFixedTest, WritesTheExpectedText) {
+TEST_P(FixedText, Writes) {
     const FormatCase& c = GetParam();
     EXPECT_EQ(FormatFixed(c.value, c.precision, c.decimals, c.separator), c.text)
         << "value " << static_cast<double>(c.value);
@@ -35,7 +35,7 @@ TEST_P(FormatFixedTest, WritesTheExpectedText) {
 
 // The boards and labels: six or five significant digits, one decimal.
 INSTANTIATE_TEST_SUITE_P(
-    BoardAndLabelTexts, FormatFixedTest,
+    BoardAndLabelTexts, FixedText,
     ::testing::Values(
         FormatCase{0.0L, 6, 1, '.', "0.0"}, FormatCase{12345.6L, 6, 1, '.', "12345.6"},
         FormatCase{-5.0L, 6, 1, '.', "-5.0"}, FormatCase{123456.7L, 6, 1, '.', "123457.0"},
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Digits come from the exact binary value; only an exact tie rounds away from zero.
 INSTANTIATE_TEST_SUITE_P(
-    Rounding, FormatFixedTest,
+    Rounding, FixedText,
     ::testing::Values(FormatCase{0.25L, 5, 1, '.', "0.3"}, FormatCase{-0.25L, 5, 1, '.', "-0.3"},
                       FormatCase{2.5L, 5, 0, '.', "3"}, FormatCase{0.125L, 5, 2, '.', "0.13"},
                       FormatCase{0.35, 5, 1, '.', "0.3"},    // 0.34999999999999997...
@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Large precision and decimals, exponent digits, and extreme values.
 INSTANTIATE_TEST_SUITE_P(
-    Limits, FormatFixedTest,
+    Limits, FixedText,
     ::testing::Values(
         FormatCase{0.1, 18, 18, '.', "0.100000000000000006"},
         FormatCase{123.456, 18, 18, '.', "123.456000000000003000"},

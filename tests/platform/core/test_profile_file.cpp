@@ -181,7 +181,7 @@ void PrintTo(const EncodedFile& kind, std::ostream* os) {
 
 class ProfileFileEncoding : public testing::TestWithParam<EncodedFile> {};
 
-TEST_P(ProfileFileEncoding, ReadsEveryNameAndWritesUtf8) {
+TEST_P(ProfileFileEncoding, ReadsAnyAndWritesUtf8) {
     ProfileFile profile;
     profile.Parse(GetParam().bytes);
     EXPECT_EQ(profile.ReadString("Dev1", "Name", ""), "Задвижка М1");
