@@ -2,7 +2,9 @@
 
 #include <QLineEdit>
 
+#include "console/Access.h"
 #include "console/OnClick.h"
+#include "console/PasswordField.h"
 #include "console/Services.h"
 #include "plant/Outlets.h"
 #include "platform/services/PointerConfinement.h"
@@ -33,9 +35,13 @@ constexpr Control kLayout[] = {
 }  // namespace
 
 BlockPanel::BlockPanel(TPanel& panel, const RegionServices& services)
-    : panel_(panel), journal_(services.journal), confinement_(services.confinement) {
+    : panel_(panel),
+      journal_(services.journal),
+      confinement_(services.confinement),
+      access_(services.access) {
     const Controls made = BuildControls(panel, Layout());
     password_ = qobject_cast<QLineEdit*>(made.value("Edit1"));
+    password_->setMaxLength(kPasswordChars);
     OnClick(made.value("Button1"), this, &BlockPanel::Button1Click);
 }
 
@@ -44,6 +50,8 @@ std::span<const Control> BlockPanel::Layout() {
 }
 
 void BlockPanel::BtnBlockClick() {
+    if (!access_.Allows(users::Action::Block)) return;
+    access_.Block();
     journal_.Append(" Блокировка системы", plant::JournalColour::Blue);
     panel_.show();
     panel_.raise();
@@ -53,6 +61,11 @@ void BlockPanel::BtnBlockClick() {
 }
 
 void BlockPanel::Button1Click() {
+    if (access_.On()) {
+        users::Password password;
+        TakePassword(*password_, password);
+        if (!access_.Unblock(password)) return;
+    }
     journal_.Append(" Разблокирование системы", plant::JournalColour::Blue);
     panel_.hide();
     confinement_.Release();

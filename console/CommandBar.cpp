@@ -3,11 +3,13 @@
 #include <QDateTime>
 #include <QPushButton>
 
+#include "console/Access.h"
 #include "console/ArchiveLink.h"
 #include "console/ArchiveWindow.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
+#include "console/SignInDialog.h"
 #include "console/StateKeeper.h"
 #include "platform/services/MessageBoxes.h"
 
@@ -33,12 +35,13 @@ CommandBar::CommandBar(QWidget& bar, const RegionServices& services, StateKeeper
       messages_(services.messages),
       statePath_(services.statePath),
       state_(state),
+      access_(services.access),
       archive_(archive),
       decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(bar, Layout());
     block_ = qobject_cast<QPushButton*>(made.value("BtnBlock"));
     setup_ = qobject_cast<QPushButton*>(made.value("BtnSetup"));
-    OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnNotWorklClick);
+    OnClick(made.value("BtnRegistration"), this, &CommandBar::BtnRegistrationClick);
     OnClick(made.value("BtnJournal"), this, &CommandBar::BtnJournalClick);
     OnClick(made.value("BtnExit"), this, &CommandBar::BtnExitClick);
 }
@@ -52,6 +55,7 @@ std::span<const Control> CommandBar::Layout() {
 // Closing saves the state file; if that fails the window stays open, and the
 // next "Выход" offers to close without saving.
 void CommandBar::BtnExitClick() {
+    if (!access_.Allows(users::Action::Exit)) return;
     if (state_.CloseSaveFailed()) {
         if (!AskExitUnsaved()) return;
         state_.LeaveUnsaved();
@@ -59,6 +63,15 @@ void CommandBar::BtnExitClick() {
         return;
     }
     bar_.window()->close();
+}
+
+void CommandBar::BtnRegistrationClick() {
+    if (!access_.On()) {
+        ShowNotAvailable(messages_);
+        return;
+    }
+    if (signIn_ == nullptr) signIn_ = new SignInDialog(*bar_.window(), access_);
+    signIn_->Open();
 }
 
 void CommandBar::BtnNotWorklClick() {

@@ -18,15 +18,17 @@ class MessageBoxes;
 
 namespace console {
 
+class Access;
 class ArchiveWindow;
+class SignInDialog;
 class StateKeeper;
 
 // The system command bar along the bottom of the window: "Блокировка",
 // "Регистрация", "Журналы", "Настройки" and "Выход", with the questions and
-// notices its commands show. "Выход", "Журналы" (the event archive's window
-// while the archive is on) and "Регистрация", which the demonstration does not
-// provide, are wired to its handlers here; "Блокировка" and "Настройки" open
-// panels of the middle section, and the window wires them.
+// notices its commands show and the sign-in dialog. "Выход", "Регистрация"
+// and "Журналы" (the event archive's window while the archive is on) are wired
+// to its handlers here; "Блокировка" and "Настройки" open panels of the middle
+// section, and the window wires them.
 class CommandBar : public QObject {
     Q_OBJECT
 
@@ -44,9 +46,12 @@ public:
 public slots:
     // "Выход": closes the window once the operator confirms; closing saves the
     // state file. After a save that failed, the question is whether to close
-    // without saving.
+    // without saving. Only for those who may command the plant.
     void BtnExitClick();
-    // "Регистрация": not in the demonstration.
+    // "Регистрация": the sign-in dialog; without a users file, the notice
+    // that the demonstration has no registration.
+    void BtnRegistrationClick();
+    // The notice that the demonstration does not provide a function.
     void BtnNotWorklClick();
     // "Журналы": the archive window, beside the console (raised when it shows
     // already); while the archive is off, the notice of "Регистрация".
@@ -62,6 +67,8 @@ private:
     platform::MessageBoxes& messages_;
     std::string statePath_;
     StateKeeper& state_;
+    Access& access_;
+    SignInDialog* signIn_ = nullptr;  // made at its first opening
     ArchiveServices archive_;
     char decimalSeparator_;
     bool blocked_ = false;

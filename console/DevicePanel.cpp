@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <array>
 
+#include "console/Access.h"
 #include "console/NumberLabels.h"
 #include "console/OnClick.h"
-#include "console/Operator.h"
 #include "console/Services.h"
 #include "console/WidgetColours.h"
 #include "plant/Plant.h"
@@ -76,6 +76,7 @@ QString ValveOpeningText(int32_t ungle, char decimalSeparator) {
 DevicePanel::DevicePanel(TPanel& panel, const RegionServices& services, const NumberLabels& labels)
     : panel_(panel),
       plant_(services.plant),
+      access_(services.access),
       labels_(labels),
       decimalSeparator_(services.decimalSeparator) {
     const Controls made = BuildControls(panel, Layout());
@@ -165,9 +166,14 @@ void DevicePanel::SetNameLabelColour(int dev, palette::Colour colour) {
 
 void DevicePanel::Post(int32_t code) {
     // The command buttons exist only on the open panel; a stray press with no
-    // device selected has nothing to command, and PostCommand posts nothing.
+    // device selected has nothing to command.
+    if (!plant_.Dev.Contains(plant_.SelectedDev)) return;
+    if (!access_.Allows(users::Action::DeviceCommand,
+                        plant::EntrySubject::Device(plant_.SelectedDev), code)) {
+        return;
+    }
     plant::PostCommand(plant_, plant_.SelectedDev, code, plant::kSourceOperator,
-                       plant::Origin(kOperatorName));
+                       plant::Origin(access_.UserName()));
 }
 
 void DevicePanel::BtnOnClick() {

@@ -16,6 +16,7 @@ struct Plant;
 
 namespace console {
 
+class Access;
 class NumberLabels;
 struct RegionServices;
 
@@ -23,7 +24,8 @@ struct RegionServices;
 // device symbol, it shows the device's name, mode, state and (valves) opening,
 // refreshed twice a second by its own timer, makes the device's number label
 // on the diagram blink, and posts the operator's command codes for the next
-// controller tick. Its buttons are wired to its handlers here.
+// controller tick once the access check lets the user at the console give
+// them. Its buttons are wired to its handlers here.
 class DevicePanel : public QObject {
     Q_OBJECT
 
@@ -70,6 +72,7 @@ private:
 
     TPanel& panel_;
     plant::Plant& plant_;
+    Access& access_;
     const NumberLabels& labels_;
     char decimalSeparator_;
     QTimer* TimerReadState = nullptr;

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <array>
 
+#include "console/Access.h"
 #include "console/HelpText.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -192,7 +193,7 @@ constexpr auto kLayout = Join(kBeforeSilos, Silos(), kAfterSilos);
 }  // namespace
 
 DiagramPage::DiagramPage(QWidget& page, const RegionServices& services)
-    : plant_(services.plant), made_(BuildControls(page, Layout())) {
+    : plant_(services.plant), access_(services.access), made_(BuildControls(page, Layout())) {
     for (const char* board : {"LEDTablo3", "LEDTablo1", "LEDTablo2"}) {
         qobject_cast<symbols::TLEDTablo*>(made_.value(board))
             ->setDecimalSeparator(services.decimalSeparator);
@@ -243,11 +244,11 @@ QWidget* DiagramPage::NumberLabel(const std::string& name) const {
 }
 
 void DiagramPage::BtnEnabledSoundClick() {
-    soundOff_->show();
+    if (access_.Allows(users::Action::SoundSwitch)) soundOff_->show();
 }
 
 void DiagramPage::BtnDisabledSoundClick() {
-    soundOff_->hide();
+    if (access_.Allows(users::Action::SoundSwitch)) soundOff_->hide();
 }
 
 // A pass that cannot start raises no end, so the button is given back at once.
@@ -262,7 +263,7 @@ void DiagramPage::Title1Done() {
 }
 
 void DiagramPage::BtnResetCountClick() {
-    plant_.ShippingMassa = 0;
+    if (access_.Allows(users::Action::ResetCounter)) plant_.ShippingMassa = 0;
 }
 
 }  // namespace console

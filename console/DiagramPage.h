@@ -20,6 +20,7 @@ class TTitle;
 
 namespace console {
 
+class Access;
 struct RegionServices;
 
 // The diagram page, the mnemonic picture of the terminal: the bucket elevator,
@@ -27,8 +28,9 @@ struct RegionServices;
 // gauges, stock panels and zone lamps, pipes, the three tonnage boards, the
 // wagons, the loading machines, the scrolling help and the sound switch. The
 // route list lies on it too (RouteList). The controller and the wagon timer
-// write its controls; its buttons are wired to its handlers here, and a click
-// on a device symbol is announced for the device panel.
+// write its controls; its buttons are wired to its handlers here (the sound
+// switch and "Сброс" ask the access check first), and a click on a device
+// symbol is announced for the device panel.
 class DiagramPage : public QObject, public NumberLabels {
     Q_OBJECT
 
@@ -62,6 +64,7 @@ public slots:
 
 private:
     plant::Plant& plant_;
+    Access& access_;
     Controls made_;
     QToolButton* soundOff_ = nullptr;
     symbols::TTitle* help_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "console/Access.h"
 #include "console/ArchiveLink.h"
 #include "console/BlockPanel.h"
 #include "console/ClockRandom.h"
@@ -19,7 +20,6 @@
 #include "console/Journal.h"
 #include "console/MessageWindow.h"
 #include "console/ModbusLink.h"
-#include "console/Operator.h"
 #include "console/ParamPanel.h"
 #include "console/RouteList.h"
 #include "console/SetupPanel.h"
@@ -35,6 +35,7 @@
 #include "platform/services/PointerConfinement.h"
 #include "platform/services/SaveFileDialog.h"
 #include "platform/services/WavePlayer.h"
+#include "users/UsersFile.h"
 
 // The pictures are compiled into the console library; a static library's
 // resources are registered by hand. Outside any namespace, as the macro needs.
@@ -122,6 +123,7 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
         services_.saveDialog = ownSaveDialog_.get();
     }
     if (!services_.now) services_.now = [] { return QDateTime::currentDateTime(); };
+    if (!services_.steadyNow) services_.steadyNow = [] { return std::chrono::steady_clock::now(); };
 
     SetUpWindow();
     BuildTimers();
@@ -138,10 +140,22 @@ TFrmMain::TFrmMain(FrmMainServices services, QWidget* parent)
     journal_->RecordIn(archive_.get());
     state_ = std::make_unique<StateKeeper>(plant_, services_.statePath, services_.decimalSeparator,
                                            *services_.messages, services_.now);
+    // The users file is read at once, so that no click before start-up finds
+    // the door open; what is wrong with it is told at start-up.
+    access_ = std::make_unique<Access>(*journal_);
+    if (!services_.statePath.empty()) {
+        std::string path = users::UsersFilePath(services_.statePath);
+        users::UsersLoad users = users::LoadUsers(path);
+        if (users.status != users::UsersLoad::Status::Off) {
+            access_->Register(std::move(path), std::move(users), services_.steadyNow);
+        }
+    }
+    connect(access_.get(), &Access::UserChanged, this, &TFrmMain::ShowUser);
     const RegionServices regions{plant_,
                                  *journal_,
                                  *services_.messages,
                                  *services_.confinement,
+                                 *access_,
                                  services_.statePath,
                                  services_.decimalSeparator};
 
@@ -279,11 +293,7 @@ void TFrmMain::TimerInitializeTimer() {
             archive_->Start(state_->Archive());
             break;
         case 1:
-            journal.Append(
-                std::string(" Пользователь ") + kOperatorName + " (оператор)\r\tзарегистрирован.",
-                plant::JournalColour::Default);
-            StatusBar->setPanelText(0, QString("Имя пользователя: ") + kOperatorName);
-            StatusBar->setPanelText(1, "Статус: Оператор");
+            RegisterAtStartup();
             break;
         case 2:
             break;
@@ -321,8 +331,39 @@ void TFrmMain::LoadStateAtStartup() {
     if (starting && !state_->Finished()) TimerInitialize->start();
 }
 
+void TFrmMain::RegisterAtStartup() {
+    if (!access_->On()) {
+        journal_->Append(" Пользователь " + std::string(Access::kOpenUser) +
+                             " (оператор)\r\tзарегистрирован.",
+                         plant::JournalColour::Default);
+    } else if (!access_->Problem().empty()) {
+        journal_->Append(" Файл пользователей не прочитан -\r\tвход невозможен",
+                         plant::JournalColour::Blue);
+        // Start-up waits for the operator's answer, as for the state file.
+        const bool starting = TimerInitialize->isActive();
+        TimerInitialize->stop();
+        services_.messages->Show(windowTitle().toStdString(),
+                                 "Файл пользователей не может быть использован:\r" +
+                                     access_->Problem() +
+                                     "\r\rВойти в систему не сможет никто: команды управления\r"
+                                     "отклоняются, пока файл не исправлен и программа\r"
+                                     "не запущена снова.",
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Error);
+        if (starting && !state_->Finished()) TimerInitialize->start();
+    }
+    ShowUser();
+}
+
+void TFrmMain::ShowUser() {
+    const std::string name = access_->UserName();
+    StatusBar->setPanelText(
+        0, QString::fromStdString("Имя пользователя:" + (name.empty() ? "" : " " + name)));
+    StatusBar->setPanelText(1, QString::fromStdString("Статус: " + access_->StatusText()));
+}
+
 void TFrmMain::TimerSysTimeTimer() {
     paramPanel_->ShowTime(services_.now());
+    access_->SignOutWhenIdle();
 }
 
 void TFrmMain::TimerEmulCPUTimer() {

@@ -19,6 +19,7 @@ class WagonsOutlet;
 
 namespace console {
 
+class Access;
 class ArchiveLink;
 class BlockPanel;
 class ClockRandom;
@@ -46,7 +47,8 @@ class TStatusBar;
 // start-up and its own timers (clock, start-up, controller, wagons, periodic
 // save), and wires what a control of one region sets off in another; each
 // region wires its own controls to its own handlers. Controls carry their
-// names as objectName.
+// names as objectName. A users file beside the state file switches
+// registration on (Access); the status bar shows who is at the console.
 class TFrmMain : public QWidget {
     Q_OBJECT
 
@@ -102,6 +104,11 @@ private:
     void WireRegions();
     // Start-up step 0's reading of the state file.
     void LoadStateAtStartup();
+    // Start-up step 1: the fixed user of the open door, or the users file's
+    // problem told once.
+    void RegisterAtStartup();
+    // The user at the console and the role in the status bar.
+    void ShowUser();
     // Saves the plant on close; false keeps the window open.
     bool FormClose();
 
@@ -122,6 +129,8 @@ private:
     // of the command bar reads it. Goes after the regions that use it.
     std::unique_ptr<ArchiveLink> archive_;
     std::unique_ptr<StateKeeper> state_;
+    // Who is at the console; every region asks it before a command.
+    std::unique_ptr<Access> access_;
 
     // Regions of the window, in creation (and stacking) order.
     std::unique_ptr<DiagramPage> diagramPage_;

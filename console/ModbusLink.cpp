@@ -17,6 +17,21 @@
 
 namespace console {
 
+namespace {
+
+// The clients the server lets in, for its start entry; nothing without Allow=.
+std::string AllowedText(const state::ModbusSettings& settings) {
+    if (!settings.allow) return {};
+    if (settings.allow->empty()) return "\r\tклиенты: никакие";
+    std::string list;
+    for (const std::string& address : *settings.allow) {
+        list += (list.empty() ? "" : ", ") + address;
+    }
+    return "\r\tклиенты: " + list;
+}
+
+}  // namespace
+
 ModbusLink::ModbusLink(plant::Plant& plant, plant::JournalOutlet& journal, QObject* parent)
     : QObject(parent), plant_(plant), journal_(journal) {
     setObjectName("ModbusLink");
@@ -47,12 +62,16 @@ void ModbusLink::Start(const state::ModbusSection& section) {
     options.address = settings.address;
     options.port = settings.port;
     options.writable = settings.writable;
+    options.allow = settings.allow;
     modbus::ServerEvents events;
     events.clientConnected = [this](const std::string& peer) {
-        Tell({" Подключен клиент Modbus " + peer, peer, true});
+        Tell({" Подключен клиент Modbus " + peer, peer, 1});
     };
     events.clientDisconnected = [this](const std::string& peer) {
-        Tell({" Отключен клиент Modbus " + peer, peer, false});
+        Tell({" Отключен клиент Modbus " + peer, peer, 0});
+    };
+    events.clientRefused = [this](const std::string& host) {
+        Tell({" Отклонен клиент Modbus " + host + " -\r\tадреса нет в списке Allow", host, 2});
     };
     server_ = std::make_unique<modbus::Server>(*registers_, options, std::move(events));
     modbus::ListenResult listening = server_->Listen();
@@ -70,7 +89,7 @@ void ModbusLink::Start(const state::ModbusSection& section) {
     wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
     connect(wakeNotifier_, &QSocketNotifier::activated, this, &ModbusLink::JournalClients);
     journal_.Append(" Сервер Modbus запущен: " + server_->Endpoint() +
-                        (settings.writable ? "" : " (только чтение)"),
+                        (settings.writable ? "" : " (только чтение)") + AllowedText(settings),
                     plant::JournalColour::Default);
     exchange_->Publish();
     thread_ = std::make_unique<modbus::ServerThread>(*server_);
@@ -109,7 +128,7 @@ void ModbusLink::JournalClients() {
     for (const Told& entry : told) {
         journal_.Append(
             entry.body, plant::JournalColour::Blue,
-            plant::SystemTag(plant::EntryKind::ModbusClient, entry.connected ? 1 : 0, entry.peer));
+            plant::SystemTag(plant::EntryKind::ModbusClient, entry.detail, entry.peer));
     }
 }
 

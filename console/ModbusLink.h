@@ -57,11 +57,11 @@ public:
     uint16_t Port() const;
 
 private:
-    // A client came or went, told by the server's thread.
+    // A client came, went or was refused, told by the server's thread.
     struct Told {
         std::string body;
         std::string peer;
-        bool connected = false;
+        int16_t detail = 0;  // the ModbusClient tag's: 1 came, 0 went, 2 refused
     };
     // Called on the server's thread: keeps the entry and wakes the window.
     void Tell(Told told);

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "console/Access.h"
 #include "console/OnClick.h"
-#include "console/Operator.h"
 #include "console/Services.h"
 #include "platform/services/MessageBoxes.h"
 
@@ -50,7 +50,7 @@ std::string StopQuestion(const std::string& caption) {
 }  // namespace
 
 RouteList::RouteList(QWidget& page, const RegionServices& services)
-    : plant_(services.plant), messages_(services.messages) {
+    : plant_(services.plant), messages_(services.messages), access_(services.access) {
     const Controls made = BuildControls(page, Layout());
     for (const Control& row : Layout()) {
         if (row.kind != Kind::RouteEntry) continue;
@@ -72,21 +72,29 @@ void RouteList::RouteControlClick(int r) {
     if (!route.Permitted) return;
     const int32_t askedState = route.State;
     if (askedState != plant::kRouteStopped && askedState != plant::kRouteRunning) return;
+    const bool start = askedState == plant::kRouteStopped;
+    const int32_t command = start ? plant::kRouteCmdStart : plant::kRouteCmdStop;
+    if (!access_.Allows(users::Action::RouteCommand, plant::EntrySubject::Route(r), command)) {
+        return;
+    }
 
     const std::string caption =
         entries_[static_cast<size_t>(r - 1)]->text().trimmed().toStdString();
-    const bool start = askedState == plant::kRouteStopped;
     const platform::MsgResult answer =
         messages_.Show(kQuestionTitle, start ? StartQuestion(caption) : StopQuestion(caption),
                        platform::MsgButtons::YesNo, platform::MsgIcon::Question);
     if (answer != platform::MsgResult::Yes) return;
+    // The user may have been signed out while the question was open.
+    if (!access_.Allows(users::Action::RouteCommand, plant::EntrySubject::Route(r), command)) {
+        return;
+    }
 
     // The controller ran on while the question was open: the route may have
     // changed state or been forbidden by another route meanwhile. Posting the
     // command then could run two conflicting routes on shared devices, so the
     // answer counts only if the route still takes it.
-    plant::PostRouteCommand(plant_, r, start ? plant::kRouteCmdStart : plant::kRouteCmdStop,
-                            plant::kSourceOperator, plant::Origin(kOperatorName));
+    plant::PostRouteCommand(plant_, r, command, plant::kSourceOperator,
+                            plant::Origin(access_.UserName()));
 }
 
 }  // namespace console

@@ -13,11 +13,13 @@ class MessageBoxes;
 
 namespace console {
 
+class Access;
 struct RegionServices;
 
 // The route list "Маршруты движения зерна" on the diagram: twelve entries,
 // each showing its route's state. A click on an entry asks for confirmation
-// and posts the start or stop for the next controller tick; the controller
+// and posts the start or stop for the next controller tick, when the user at
+// the console may command routes; the controller
 // repaints the entries. The entries are wired to the handler here.
 class RouteList : public QObject {
     Q_OBJECT
@@ -35,6 +37,7 @@ public slots:
 private:
     plant::Plant& plant_;
     platform::MessageBoxes& messages_;
+    Access& access_;
     std::array<TPanel*, plant::kRouteCount> entries_{};
 };
 

@@ -19,6 +19,7 @@ struct Plant;
 
 namespace console {
 
+class Access;
 class ArchiveLink;
 
 // What the main window needs from the desktop. The program wires the real ones;
@@ -30,6 +31,11 @@ struct FrmMainServices {
     // Where an export of the event archive is written.
     platform::SaveFileDialog* saveDialog = nullptr;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // Times the sign-in lockouts and the idle sign-out; never jumps with the
+    // wall clock.
+    std::function<std::chrono::steady_clock::time_point()> steadyNow = [] {
+        return std::chrono::steady_clock::now();
+    };
     std::string statePath;
     char decimalSeparator = '.';
     // While running, the plant is saved this often (when a saved value has
@@ -40,14 +46,16 @@ struct FrmMainServices {
 // What a region of the window works with besides its own controls: the plant
 // tables, the journal, the desktop's message boxes and pointer confinement,
 // the state file's path (files of the console lie beside it) and the regional
-// decimal separator. Given these, a region connects its own controls to its
-// own handlers; the window only wires regions to one another. A region keeps
-// what it uses, not this bundle.
+// decimal separator, and the access check every command asks first. Given
+// these, a region connects its own controls to its own handlers; the window
+// only wires regions to one another. A region keeps what it uses, not this
+// bundle.
 struct RegionServices {
     plant::Plant& plant;
     plant::JournalOutlet& journal;
     platform::MessageBoxes& messages;
     platform::PointerConfinement& confinement;
+    Access& access;
     std::string statePath;
     char decimalSeparator = '.';
 };

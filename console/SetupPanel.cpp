@@ -1,5 +1,6 @@
 #include "console/SetupPanel.h"
 
+#include "console/Access.h"
 #include "console/NotAvailable.h"
 #include "console/OnClick.h"
 #include "console/Services.h"
@@ -23,7 +24,7 @@ constexpr Control kLayout[] = {
 }  // namespace
 
 SetupPanel::SetupPanel(TPanel& panel, const RegionServices& services)
-    : panel_(panel), messages_(services.messages) {
+    : panel_(panel), messages_(services.messages), access_(services.access) {
     const Controls made = BuildControls(panel, Layout());
     for (const char* name : {"BtnInitPLC", "BtnOptions", "BtnCalibr"}) {
         OnClick(made.value(name), this, &SetupPanel::BtnNotWorklClick);
@@ -45,7 +46,7 @@ void SetupPanel::BtnSetupCloseClick() {
 }
 
 void SetupPanel::BtnNotWorklClick() {
-    ShowNotAvailable(messages_);
+    if (access_.Allows(users::Action::SetupFunction)) ShowNotAvailable(messages_);
 }
 
 }  // namespace console

@@ -11,6 +11,7 @@ class MessageBoxes;
 
 namespace console {
 
+class Access;
 struct RegionServices;
 
 // The setup panel "Настройка": three functions the demonstration does not
@@ -33,12 +34,14 @@ public slots:
     void BtnSetupClick();
     // "Закрыть", and the device panel's opening: hides the panel.
     void BtnSetupCloseClick();
-    // "Инициализация PLC", "Настройка среды", "Калибровка": not in the demonstration.
+    // "Инициализация PLC", "Настройка среды", "Калибровка": not in the
+    // demonstration, and for engineers only.
     void BtnNotWorklClick();
 
 private:
     TPanel& panel_;
     platform::MessageBoxes& messages_;
+    Access& access_;
 };
 
 }  // namespace console

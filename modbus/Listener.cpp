@@ -1,5 +1,6 @@
 #include "modbus/Listener.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -19,18 +20,44 @@ std::string Reason(const std::string& address, uint16_t port, const std::string&
     return address + ":" + std::to_string(port) + ": " + why;
 }
 
-std::string PeerText(const sockaddr_storage& peer, socklen_t size) {
+PeerAddress Mapped(const in_addr& v4) {
+    PeerAddress bytes{};
+    bytes[10] = 0xFF;
+    bytes[11] = 0xFF;
+    std::memcpy(bytes.data() + 12, &v4, 4);
+    return bytes;
+}
+
+// Fills the client's peer, host and address from what accept() returned.
+void DescribePeer(const sockaddr_storage& peer, socklen_t size, AcceptedClient& client) {
     char host[NI_MAXHOST] = {};
     char service[NI_MAXSERV] = {};
     if (getnameinfo(reinterpret_cast<const sockaddr*>(&peer), size, host, sizeof host, service,
                     sizeof service, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
-        return "?";
+        client.peer = client.host = "?";
+    } else {
+        client.host = host;
+        client.peer = peer.ss_family == AF_INET6 ? "[" + client.host + "]:" + service
+                                                 : client.host + ":" + service;
     }
-    if (peer.ss_family == AF_INET6) return std::string("[") + host + "]:" + service;
-    return std::string(host) + ":" + service;
+    client.address = {};
+    if (peer.ss_family == AF_INET6) {
+        std::memcpy(client.address.data(),
+                    &reinterpret_cast<const sockaddr_in6&>(peer).sin6_addr, 16);
+    } else if (peer.ss_family == AF_INET) {
+        client.address = Mapped(reinterpret_cast<const sockaddr_in&>(peer).sin_addr);
+    }
 }
 
 }  // namespace
+
+std::optional<PeerAddress> ParsePeerAddress(const std::string& text) {
+    in_addr v4{};
+    if (inet_pton(AF_INET, text.c_str(), &v4) == 1) return Mapped(v4);
+    PeerAddress v6{};
+    if (inet_pton(AF_INET6, text.c_str(), v6.data()) == 1) return v6;
+    return std::nullopt;
+}
 
 ListenSocket OpenListenSocket(const std::string& address, uint16_t port) {
     ListenSocket result;
@@ -75,7 +102,7 @@ AcceptedClient AcceptClient(int listenFd) {
     const int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     client.fd = fd;
-    client.peer = PeerText(peer, size);
+    DescribePeer(peer, size, client);
     return client;
 }
 

@@ -60,6 +60,14 @@ ListenResult Server::Listen() {
     if (listenFd_ >= 0) {
         return {false, options_.address + ":" + std::to_string(port_) + ": already listening"};
     }
+    allowed_.clear();
+    if (options_.allow) {
+        for (const std::string& text : *options_.allow) {
+            const std::optional<PeerAddress> address = ParsePeerAddress(text);
+            if (!address) return {false, "Allow: " + text + ": not a numeric IP address"};
+            allowed_.push_back(*address);
+        }
+    }
     const ListenSocket socket = OpenListenSocket(options_.address, options_.port);
     if (socket.fd < 0) return {false, socket.error};
     listenFd_ = socket.fd;
@@ -119,6 +127,10 @@ void Server::AcceptWaiting() {
     for (int k = 0; k < kAcceptsPerCall; ++k) {
         AcceptedClient accepted = AcceptClient(listenFd_);
         if (accepted.fd < 0) return;
+        if (!Admit(accepted)) {
+            close(accepted.fd);
+            continue;
+        }
         if (clients_.size() >= options_.maxClients && !MakeRoom()) {
             close(accepted.fd);
             continue;
@@ -134,6 +146,18 @@ void Server::AcceptWaiting() {
         clients_.push_back(std::move(client));
         if (events_.clientConnected) events_.clientConnected(clients_.back()->peer);
     }
+}
+
+bool Server::Admit(const AcceptedClient& client) {
+    if (!options_.allow ||
+        std::find(allowed_.begin(), allowed_.end(), client.address) != allowed_.end()) {
+        return true;
+    }
+    if (refused_.size() < kRefusedTold && refused_.insert(client.address).second &&
+        events_.clientRefused) {
+        events_.clientRefused(client.host);
+    }
+    return false;
 }
 
 // Drops the client that has gone longest without a complete request, when it

@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "modbus/Frame.h"
+#include "modbus/Listener.h"
 #include "modbus/RegisterMap.h"
 #include "modbus/Responder.h"
 
@@ -26,6 +29,9 @@ struct ServerOptions {
     // client that has gone longest without a complete request, once that
     // client has been silent this long; otherwise it is closed at once.
     std::chrono::milliseconds yieldAfter = std::chrono::seconds(5);
+    // The numeric IPv4 or IPv6 addresses of the clients that may connect;
+    // any other is closed as soon as it is accepted. Nothing: every client.
+    std::optional<std::vector<std::string>> allow;
 };
 
 // What the server tells its host. Every callback runs inside a call of the
@@ -35,6 +41,10 @@ struct ServerEvents {
     // A client came or went; `peer` is its address and port, "127.0.0.1:50312".
     std::function<void(const std::string& peer)> clientConnected;
     std::function<void(const std::string& peer)> clientDisconnected;
+    // A client from an address that ServerOptions::allow leaves out was
+    // closed; told once per address (`host` is the address alone, "10.0.0.7"),
+    // for the first kRefusedTold addresses.
+    std::function<void(const std::string& host)> clientRefused;
 };
 
 struct ListenResult {
@@ -51,6 +61,10 @@ class Server {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // Refused addresses told of; more are closed without a word, so that a
+    // flood of addresses cannot grow the server without end.
+    static constexpr std::size_t kRefusedTold = 1024;
+
     // `now` is the clock of the idle timeout and the yielding of places;
     // tests pass their own.
     Server(RegisterMap& registers, ServerOptions options, ServerEvents events = {},
@@ -60,7 +74,8 @@ public:
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
 
-    // Opens the listening socket (once; a second call fails).
+    // Opens the listening socket (once; a second call fails). An address of
+    // ServerOptions::allow that is not numeric fails it too.
     ListenResult Listen();
     // The port listened on, 0 before Listen() succeeded.
     uint16_t Port() const { return port_; }
@@ -90,6 +105,9 @@ private:
     };
 
     void AcceptWaiting();
+    // Whether the client's address may connect; when not, tells of the
+    // address once.
+    bool Admit(const AcceptedClient& client);
     bool MakeRoom();
     void Serve(Client& client);
     bool AnswerReceived(Client& client);
@@ -108,6 +126,8 @@ private:
     int wakeFd_ = -1;  // eventfd
     uint16_t port_ = 0;
     std::vector<std::unique_ptr<Client>> clients_;
+    std::vector<PeerAddress> allowed_;  // when options_.allow is set
+    std::set<PeerAddress> refused_;     // addresses told of
     // The replies to one read's requests, sent in one write.
     std::vector<uint8_t> replies_;
 };

@@ -65,7 +65,7 @@ private:
 //   RouteEvent                    a route_event code below
 //   SiloZone                      the zone's LevelZone ordinal
 //   TemperatureAlarm, ModbusClient  1 raised / connected, 0 back to normal /
-//                                 disconnected
+//                                 disconnected; 2 a client refused (Allow=)
 //   Wagon                         0
 //   System                        kStartUp for the program's start, else 0
 constexpr int16_t kModeChange = 10;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/core/ProfileFile.h"
 
@@ -15,6 +17,10 @@ namespace state {
 //             or empty
 //   Write=    1 (the default) takes commands; 0 makes the server read-only
 //   Faults=   1 serves the trainer's fault registers; 0 (the default) does not
+//   Allow=    the numeric IPv4 or IPv6 addresses of the clients that may
+//             connect, separated by commas or blanks; others are closed at
+//             once. Without this key every client may connect; with an empty
+//             value none may.
 // Integers are read as the rest of the file reads them (decimal, or hexadecimal
 // after "0x").
 struct ModbusSettings {
@@ -22,6 +28,7 @@ struct ModbusSettings {
     uint16_t port = 0;
     bool writable = true;
     bool faults = false;
+    std::optional<std::vector<std::string>> allow;
 };
 
 struct ModbusSection {

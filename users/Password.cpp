@@ -90,6 +90,10 @@ void WipeString(std::string& text) {
     text.clear();
 }
 
+void WipeBytes(void* data, std::size_t size) {
+    if (size > 0) sodium_memzero(data, size);
+}
+
 std::optional<std::string> HashPassword(const Password& password) {
     if (!SodiumReady()) return std::nullopt;
     std::array<char, crypto_pwhash_STRBYTES> out{};

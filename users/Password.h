@@ -41,6 +41,8 @@ private:
 
 // Overwrites a string's characters with zeros and empties it.
 void WipeString(std::string& text);
+// Overwrites `size` bytes at `data` with zeros, in a way the compiler keeps.
+void WipeBytes(void* data, std::size_t size);
 
 // An argon2id hash of the password with a random salt, in the text form that
 // holds its own parameters ("$argon2id$v=19$m=…"), strong enough for

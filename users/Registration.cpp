@@ -85,9 +85,18 @@ Registration::Attempt Registration::Unblock(const Password& password) {
         unblockFailures_ = Failures{};
         blocked_ = false;
         blockedFor_.reset();
+        current_ = user->name;
+        lastInput_ = now_();
         return Attempt{Result::Accepted, user->name};
     }
     return Failed(unblockFailures_, "");
+}
+
+bool Registration::SetHash(std::string_view name, std::string hash) {
+    User* user = users_.Find(name);
+    if (user == nullptr) return false;
+    user->hash = std::move(hash);
+    return true;
 }
 
 void Registration::NoteInput() {

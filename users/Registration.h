@@ -23,7 +23,9 @@ namespace users {
 //   starts the count anew.
 // - Unblocking: the password of the user signed in when the console was
 //   blocked, or of any engineer. The block panel has its own count under the
-//   same limit and lock time.
+//   same limit and lock time. Whoever unblocks is at the console from then
+//   on: an engineer who unblocks for an operator is signed in in their place,
+//   so that the commands that follow carry the engineer's name.
 // - Idle sign-out: with IdleMinutes in the users file, a user who gave no input
 //   for that long is signed out.
 // Empty passwords are refused without being counted as tries.
@@ -64,7 +66,12 @@ public:
     // first one's user.
     void Block();
     bool Blocked() const { return blocked_; }
+    // On success the user whose password it was is the signed-in user.
     Attempt Unblock(const Password& password);
+
+    // The user's new password hash, once it is in the users file; false when
+    // there is no such user.
+    bool SetHash(std::string_view name, std::string hash);
 
     // Input from the operator: restarts the idle time.
     void NoteInput();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "console/Access.h"
 #include "console/Services.h"
 #include "plant/Outlets.h"
 #include "platform/services/MessageBoxes.h"
@@ -65,12 +66,14 @@ public:
 // What a region under test is given: the test's plant, and fakes for the rest.
 struct FakeServices {
     console::RegionServices Over(plant::Plant& plant, char decimalSeparator = '.') {
-        return {plant, journal, messages, confinement, "", decimalSeparator};
+        return {plant, journal, messages, confinement, access, "", decimalSeparator};
     }
 
     FakeMessages messages;
     BodiesJournal journal;
     FreePointer confinement;
+    // The open door: every command is taken.
+    console::Access access{journal};
 };
 
 }  // namespace console_test

@@ -1,5 +1,6 @@
 #include <modbus/modbus.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <QCoreApplication>
@@ -146,6 +147,28 @@ TEST_F(ModbusConsole, ServesFromTheControllerStartAndJournalsEachClientInBlue) {
     EXPECT_EQ(JournalColourOf(disconnected), QColor(Qt::blue));
 }
 
+// Allow= leaves every other address out: such a client is closed at once, by
+// the server's thread, and journalled once however often it comes back.
+TEST_F(ModbusConsole, AllowClosesOtherAddressesAndJournalsEachOnce) {
+    WriteState("[Modbus]\nPort=0\nAllow=127.0.0.2, ::1\n");
+    Start();
+    EXPECT_EQ(JournalCount("клиенты: 127.0.0.2, ::1"), 1);
+    const QString refused = " Отклонен клиент Modbus 127.0.0.1 -";
+    for (int k = 0; k < 2; ++k) {
+        RawClient stranger(Link().Port());
+        pollfd hangUp{stranger.Fd(), POLLIN, 0};
+        ASSERT_EQ(poll(&hangUp, 1, 5000), 1) << k;
+        char byte = 0;
+        EXPECT_EQ(recv(stranger.Fd(), &byte, 1, 0), 0) << "closed at once";
+        EXPECT_TRUE(ServeUntil([&] { return JournalCount(refused) >= 1; })) << k;
+    }
+    // The server told of the second one, if at all, before it closed it.
+    for (int k = 0; k < 10; ++k) QCoreApplication::processEvents();
+    EXPECT_EQ(JournalCount(refused), 1);
+    EXPECT_EQ(JournalColourOf(refused), QColor(Qt::blue));
+    EXPECT_EQ(JournalCount("Подключен"), 0);
+}
+
 // The same operator history once over Modbus and once by panel clicks writes
 // the same journal: a refusal in Local mode, then Remote mode and the valve
 // opening.
@@ -273,6 +296,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "Faults=2 - ожидается целое число от 0 до 1"},
                       Unusable{"AddressNotNumeric", "[Modbus]\nPort=0\nAddress=localhost\n",
                                "localhost:0: not a numeric IP address"},
+                      Unusable{"AllowNotNumeric", "[Modbus]\nPort=0\nAllow=127.0.0.1, pc-7\n",
+                               "Allow=127.0.0.1, pc-7 - pc-7 не числовой IP-адрес"},
                       Unusable{"PortInUse", "[Modbus]\nPort=@\n",
                                "127.0.0.1:@: Address already in use"}),
     [](const auto& info) { return std::string(info.param.name); });

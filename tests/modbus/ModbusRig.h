@@ -129,6 +129,7 @@ private:
         e.clientDisconnected = [this](const std::string& p) {
             events.push_back("disconnected " + p);
         };
+        e.clientRefused = [this](const std::string& host) { events.push_back("refused " + host); };
         return e;
     }
     static Reply Failure() {
@@ -152,11 +153,19 @@ private:
 // own thread: it never blocks, and the rig serves while it waits for an answer.
 class RawClient {
 public:
-    // `receiveBuffer` > 0 shrinks the socket's receive buffer to about that size.
-    explicit RawClient(uint16_t port, int receiveBuffer = 0) {
+    // `receiveBuffer` > 0 shrinks the socket's receive buffer to about that
+    // size; `from` is the loopback address the client comes from (127.0.0.1
+    // unless another of 127.0.0.0/8 is given).
+    explicit RawClient(uint16_t port, int receiveBuffer = 0, uint32_t from = INADDR_LOOPBACK) {
         fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (receiveBuffer > 0) {
             setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        }
+        if (from != INADDR_LOOPBACK) {
+            sockaddr_in own{};
+            own.sin_family = AF_INET;
+            own.sin_addr.s_addr = htonl(from);
+            bind(fd_, reinterpret_cast<const sockaddr*>(&own), sizeof own);
         }
         sockaddr_in to{};
         to.sin_family = AF_INET;

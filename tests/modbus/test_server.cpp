@@ -1,3 +1,4 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
@@ -27,7 +28,9 @@ std::string PeerOf(const RawClient& client) {
     sockaddr_in local{};
     socklen_t size = sizeof local;
     getsockname(client.Fd(), reinterpret_cast<sockaddr*>(&local), &size);
-    return "127.0.0.1:" + std::to_string(ntohs(local.sin_port));
+    char host[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &local.sin_addr, host, sizeof host);
+    return std::string(host) + ":" + std::to_string(ntohs(local.sin_port));
 }
 
 std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, std::size_t keep) {
@@ -310,6 +313,24 @@ TEST(ServerTest, OnItsOwnThreadEveryBlockIsOneCyclesWhileCyclesRun) {
     EXPECT_EQ(rig.tables.Dev[2].Mode, plant::kModeRemote);
 }
 
+// Allow= of the console's [Modbus] section: a client from another address is
+// closed as soon as it is accepted, and told of once however often it comes.
+TEST(ServerTest, AllowLetsItsAddressesInAndClosesOthersToldOncePerAddress) {
+    modbus::ServerOptions options = ModbusRig::Loopback();
+    options.allow = std::vector<std::string>{"::1", "127.0.0.2"};
+    ModbusRig rig(options);
+    for (int k = 0; k < 2; ++k) {
+        RawClient stranger(rig.server.Port());
+        EXPECT_TRUE(stranger.ClosedByServer(rig.server)) << k;
+    }
+    RawClient allowed(rig.server.Port(), 0, INADDR_LOOPBACK + 1);
+    ASSERT_EQ(allowed.Send(Frame(kReadTotals)), 12u);
+    EXPECT_EQ(allowed.ReceiveFrame(rig.server).size(), 27u);
+    EXPECT_EQ(rig.server.ClientCount(), 1u);
+    EXPECT_EQ(rig.events,
+              (std::vector<std::string>{"refused 127.0.0.1", "connected " + PeerOf(allowed)}));
+}
+
 TEST(ServerTest, ListenFailuresComeBackWithTheirReason) {
     ModbusRig rig;
     const uint16_t taken = rig.server.Port();
@@ -325,6 +346,11 @@ TEST(ServerTest, ListenFailuresComeBackWithTheirReason) {
     options.port = 0;
     modbus::Server named(rig.registers, options);
     EXPECT_EQ(named.Listen().error, "localhost:0: not a numeric IP address");
+
+    options.address = "127.0.0.1";
+    options.allow = std::vector<std::string>{"127.0.0.1", "pc-7"};
+    modbus::Server picky(rig.registers, options);
+    EXPECT_EQ(picky.Listen().error, "Allow: pc-7: not a numeric IP address");
 
     const modbus::ListenResult again = rig.server.Listen();
     EXPECT_FALSE(again);
