@@ -264,7 +264,7 @@ struct Unusable {
 class UnusableModbusSection : public ModbusConsole,
                               public ::testing::WithParamInterface<Unusable> {};
 
-TEST_P(UnusableModbusSection, IsJournalledOnceAndTheConsoleRunsOn) {
+TEST_P(UnusableModbusSection, IsJournalledOnce) {
     modbus_test::ModbusRig other;  // holds a loopback port
     const std::string taken = std::to_string(other.server.Port());
     auto expand = [&](std::string text) {

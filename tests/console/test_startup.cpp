@@ -185,7 +185,7 @@ void PrintTo(const UnreadableKind& kind, std::ostream* os) {
 
 class UnreadableStateFile : public Startup, public testing::WithParamInterface<UnreadableKind> {};
 
-TEST_P(UnreadableStateFile, IsToldOnceAndNeverWrittenAndTheConsoleStillCloses) {
+TEST_P(UnreadableStateFile, IsToldOnceNeverWritten) {
     GetParam().make(StatePath());
     RunStartup();
     ASSERT_EQ(messages.shown.size(), 1u);

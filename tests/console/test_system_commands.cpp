@@ -115,8 +115,7 @@ TEST_F(SystemCommands, ExitAnsweredYesClosesTheWindowAndWritesTheStateFile) {
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(StatePath())));
 }
 
-TEST_F(SystemCommands,
-       ExitWithAnUnwritableStateFileKeepsTheWindowOpenUntilTheOperatorLeavesUnsaved) {
+TEST_F(SystemCommands, ExitThatCannotSaveWaitsForLeaveUnsaved) {
     services.statePath = dir.filePath("no-such-folder/GrainTerminal.INI").toStdString();
     RunStartup();
     Form().show();

@@ -321,7 +321,7 @@ void PrintTo(const ArchiveCase& c, std::ostream* os) {
 
 class ArchiveSectionRule : public testing::TestWithParam<ArchiveCase> {};
 
-TEST_P(ArchiveSectionRule, SwitchesTheArchiveOnAndSaysWhereAndHowLong) {
+TEST_P(ArchiveSectionRule, SaysWhereAndHowLong) {
     platform::ProfileFile profile;
     profile.Parse(GetParam().ini);
     const state::ArchiveSection section =
